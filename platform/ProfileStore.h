@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace Platform {
+
+// The user's saved settings: "<config home>/<registry key>/profile.ini", sections as the
+// application names them. Every read takes the file as it is on disk; every write replaces
+// it atomically (temporary file, fsync, rename), so a crash mid-write leaves the old file
+// whole. A missing or damaged file reads as defaults.
+class ProfileStore {
+public:
+    ProfileStore();  // in the user's config home
+    explicit ProfileStore(std::filesystem::path configHome);
+
+    // $XDG_CONFIG_HOME, else ~/.config.
+    static std::filesystem::path DefaultConfigHome();
+
+    // Until a key is set, reads give their defaults and writes fail.
+    void SetRegistryKey(const std::string& key);
+    const std::string& RegistryKey() const { return registryKey_; }
+    void SetConfigHome(std::filesystem::path configHome) { configHome_ = std::move(configHome); }
+
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& defaultValue) const;
+    bool WriteProfileString(const std::string& section, const std::string& entry,
+                            const std::string& value);
+
+    std::filesystem::path FilePath() const;
+    // The reason of the last failed write, for the caller's diagnostics.
+    const std::string& LastError() const { return lastError_; }
+
+private:
+    std::filesystem::path configHome_;
+    std::string registryKey_;
+    std::string lastError_;
+};
+
+// The program's profile.
+ProfileStore& Profile();
+
+}  // namespace Platform

@@ -1,0 +1,23 @@
+#include "pym/core/CoreSingletons.h"
+
+#include "pym/core/Singleton.h"
+
+namespace Pym {
+
+IdFactory_& DllIdFactoryInstance() {
+    return Singleton<IdFactory_>::Instance();
+}
+SignalFactory_& DllSignalFactoryInstance() {
+    return Singleton<SignalFactory_>::Instance();
+}
+SignalId_& DllSignalIdInstance() {
+    return Singleton<SignalId_>::Instance();
+}
+ThreadFactory_& DllThreadFactorySingleton() {
+    return Singleton<ThreadFactory_>::Instance();
+}
+_PymInit& DllPymInitInstance() {
+    return Singleton<_PymInit>::Instance();
+}
+
+}  // namespace Pym

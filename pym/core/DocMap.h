@@ -1,0 +1,54 @@
+#pragma once
+
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "pym/core/Document.h"
+
+namespace Pym {
+
+// Finds skin documents on the search path, loads them and owns them. A reference names a
+// document in one of three ways: with the "$PYM" token (the library root), with a ":" (used as
+// written), or relative to the start directory.
+class _DocMap {
+public:
+    _DocMap();
+    _DocMap(const _DocMap&) = delete;
+    _DocMap& operator=(const _DocMap&) = delete;
+
+    // Loads the referenced document afresh on every call; null (with a trace) when it is
+    // missing or malformed.
+    Document* GetDocument(const std::string& reference, bool asIs = false);
+
+    // The file path a reference resolves to.
+    std::string ResolvePath(const std::string& reference, bool asIs = false) const;
+
+    void SetDefaultXml(const std::string& typeName, const std::string& reference);
+    std::string GetDefaultXml(const std::string& typeName) const;
+
+    std::string ExpandLibraryPath(const std::string& text) const;
+    void ResolveResourcePath(std::string& text) const;
+
+    // Drops the map's hold on a document (the first entry for it).
+    void Release(const TiXmlDocument* document);
+
+    const std::string& StartDirectory() const { return startDirectory_; }
+    const std::string& LibraryRoot() const { return libraryRoot_; }
+    std::size_t DocumentCount() const { return documents_.size(); }
+
+    // Takes the start directory and ONDREL_LIB afresh, as at creation. For tests, which
+    // change directory after the map exists.
+    void ResetSearchPath();
+
+private:
+    std::list<std::shared_ptr<Document>> documents_;
+    std::string startDirectory_;
+    std::string libraryRoot_;
+    std::map<std::string, std::string> defaultXml_;
+};
+
+_DocMap& DllDocMapInstance();
+
+}  // namespace Pym

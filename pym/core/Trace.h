@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace Pym {
+
+// Every diagnostic text of the framework passes through one hook. By default the hook does
+// nothing, unless ONDREL_TRACE is set in the environment, in which case each text goes to
+// standard error. Tests install their own hook to read the texts.
+using TraceHook = std::function<void(const std::string&)>;
+
+void Trace(const std::string& text);
+
+// Installs a hook and returns the previous one; an empty hook restores the default.
+TraceHook SetTraceHook(TraceHook hook);
+
+// The most recent text handed to Trace, whatever the hook did with it.
+std::string LastTraceText();
+
+// Installs a hook for the lifetime of the object and restores the previous one afterwards.
+class ScopedTraceHook {
+public:
+    explicit ScopedTraceHook(TraceHook hook) : previous_(SetTraceHook(std::move(hook))) {}
+    ~ScopedTraceHook() { SetTraceHook(std::move(previous_)); }
+    ScopedTraceHook(const ScopedTraceHook&) = delete;
+    ScopedTraceHook& operator=(const ScopedTraceHook&) = delete;
+
+private:
+    TraceHook previous_;
+};
+
+}  // namespace Pym
