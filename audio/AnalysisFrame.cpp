@@ -25,4 +25,6 @@ bool AnalysisFrame::HasNewFrame() const {
     return newFrame_;
 }
 
-AnalysisFrame& DllAnalysisFrameInstance() { return Pym::Singleton<AnalysisFrame>::Instance(); }
+AnalysisFrame& DllAnalysisFrameInstance() {
+    return Pym::Singleton<AnalysisFrame>::Instance();
+}
