@@ -26,6 +26,12 @@ std::string AbsoluteForm(const fs::path& path) {
     return text;
 }
 
+// A reference used as written: one with a drive or a scheme ("C:", "http://"), or, on this
+// platform, one that starts at the root of the file system.
+bool IsAbsolute(const std::string& reference) {
+    return reference.find(':') != std::string::npos || reference.starts_with('/');
+}
+
 }  // namespace
 
 _DocMap::_DocMap() {
@@ -52,7 +58,7 @@ std::string _DocMap::ResolvePath(const std::string& reference, bool asIs) const 
     std::size_t token = reference.find(kLibraryToken);
     if (token != std::string::npos)
         return libraryRoot_ + "/" + reference.substr(token + kLibraryTokenLength);
-    if (reference.find(':') != std::string::npos) return reference;
+    if (IsAbsolute(reference)) return reference;
     return startDirectory_ + "/" + reference;
 }
 
@@ -88,7 +94,7 @@ void _DocMap::ResolveResourcePath(std::string& text) const {
     std::size_t token = text.find("$PYM/");
     if (token != std::string::npos)
         text = libraryRoot_ + "/" + text.substr(token + kLibraryTokenLength);
-    else if (text.find(':') == std::string::npos)
+    else if (!IsAbsolute(text))
         text = startDirectory_ + "/" + text;
 }
 

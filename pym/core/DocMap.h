@@ -10,8 +10,9 @@
 namespace Pym {
 
 // Finds skin documents on the search path, loads them and owns them. A reference names a
-// document in one of three ways: with the "$PYM" token (the library root), with a ":" (used as
-// written), or relative to the start directory.
+// document in one of three ways: with the "$PYM" token (the library root), as an absolute
+// path or address (a ":" or a leading "/": used as written), or relative to the start
+// directory.
 class _DocMap {
 public:
     _DocMap();

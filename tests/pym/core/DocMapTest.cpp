@@ -35,6 +35,7 @@ TEST_F(DocMapTest, ReferencesResolveByTokenDriveOrStartDirectory) {
     EXPECT_EQ(map.ResolvePath("junk/$PYM/Objects/Text/Text.xml"),
               map.ResolvePath("$PYM/Objects/Text/Text.xml"));
     EXPECT_EQ(map.ResolvePath("C:/skins/Main.xml"), "C:/skins/Main.xml");
+    EXPECT_EQ(map.ResolvePath("/usr/share/skins/Main.xml"), "/usr/share/skins/Main.xml");
     EXPECT_EQ(map.ResolvePath("XML/Main/MessageBox.xml"), Start() + "/XML/Main/MessageBox.xml");
     EXPECT_EQ(map.ResolvePath("anything", true), "anything");
 
@@ -47,6 +48,9 @@ TEST_F(DocMapTest, ReferencesResolveByTokenDriveOrStartDirectory) {
     resource = "images/b.png";
     map.ResolveResourcePath(resource);
     EXPECT_EQ(resource, Start() + "/images/b.png");
+    resource = "/srv/images/d.png";
+    map.ResolveResourcePath(resource);
+    EXPECT_EQ(resource, "/srv/images/d.png");
     resource = "http://example.invalid/c.png";
     map.ResolveResourcePath(resource);
     EXPECT_EQ(resource, "http://example.invalid/c.png");
