@@ -17,8 +17,18 @@ public:
     int Nth(int k);
 
 private:
+    // The searched range is kept as blocks with their largest value, so a round looks at the
+    // blocks and rescans only those it blanked.
+    static constexpr int kBlock = 32;
+    static constexpr int kMaxBlocks = 4096 / kBlock;
+    void ScanBlock(int block);
+
     std::vector<float>& copy_;
-    int lo_;
+    int start_;  // lo + width
     int hi_;
     int width_;
+    int blocks_ = 0;
+    float blockMax_[kMaxBlocks];
+    int blockArg_[kMaxBlocks];
+    bool blocked_;  // false for spectra too long for the block table: plain scans instead
 };

@@ -122,8 +122,9 @@ float SpectrumEstimator::EstimateFromSpectrum() {
         return InterpolatedFrequency(peak);
     }
 
-    const float lower = InterpolatedFrequency(OctaveCheck(top));
+    const int octave = OctaveCheck(top);
     const float strongest = InterpolatedFrequency(top);
+    const float lower = octave == top ? strongest : InterpolatedFrequency(octave);
     auto near = [](float value) {
         float whole = std::trunc(value);
         return whole >= -1.0f && whole <= 1.0f;

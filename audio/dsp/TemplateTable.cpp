@@ -1,5 +1,6 @@
 #include "audio/dsp/TemplateTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -31,21 +32,28 @@ TemplateTable::TemplateTable(const std::vector<float>& window, int n, int rows) 
                 previous = current;
                 current = next;
             }
-            values_[static_cast<std::size_t>(t) * kWidth + j] = static_cast<float>(std::fabs(sum));
+            values_[Index(t, j)] = static_cast<float>(std::fabs(sum));
         }
     }
 }
 
 int TemplateTable::BestMatch(const float* nine) const {
+    // Scores a block of rows at a time, each summed over the nine bins in order.
+    constexpr int kBlock = 64;
     int best = 0;
     float bestScore = 0.0f;
-    for (int t = 0; t < rows_; ++t) {
-        const float* row = Row(t);
-        float score = 0.0f;
-        for (int j = 0; j < kWidth; ++j) score += nine[j] * row[j];
-        if (t == 0 || score > bestScore) {
-            best = t;
-            bestScore = score;
+    for (int first = 0; first < rows_; first += kBlock) {
+        const int count = std::min(kBlock, rows_ - first);
+        float scores[kBlock] = {};
+        for (int j = 0; j < kWidth; ++j) {
+            const float* column = &values_[Index(first, j)];
+            for (int t = 0; t < count; ++t) scores[t] += nine[j] * column[t];
+        }
+        for (int t = 0; t < count; ++t) {
+            if ((first == 0 && t == 0) || scores[t] > bestScore) {
+                best = first + t;
+                bestScore = scores[t];
+            }
         }
     }
     return best;

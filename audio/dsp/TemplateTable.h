@@ -17,12 +17,18 @@ public:
 
     int Rows() const { return rows_; }
     bool Empty() const { return rows_ == 0; }
-    const float* Row(int t) const { return &values_[static_cast<std::size_t>(t) * kWidth]; }
+    float Value(int t, int j) const { return values_[Index(t, j)]; }
 
     // The row whose dot product with the nine values is highest (the first on ties).
     int BestMatch(const float* nine) const;
 
 private:
+    // Stored bin by bin, so that scoring runs over neighbouring rows.
+    std::size_t Index(int t, int j) const {
+        return static_cast<std::size_t>(j) * static_cast<std::size_t>(rows_) +
+               static_cast<std::size_t>(t);
+    }
+
     int rows_ = 0;
     std::vector<float> values_;
 };

@@ -4,6 +4,8 @@
 #include <complex>
 #include <limits>
 #include <numbers>
+#include <random>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -81,17 +83,21 @@ TEST_F(SpectrumEstimatorTest, TemplatesAreTheWindowsSpectralShape) {
                 sum += static_cast<double>(window[k]) *
                        std::polar(1.0, 2.0 * std::numbers::pi * (double(t) / rows) * k / n) *
                        std::polar(1.0, -2.0 * std::numbers::pi * (j - 4) * k / double(n));
-            EXPECT_NEAR(table.Row(t)[j], std::abs(sum), 1e-4) << "row " << t << " bin " << j;
+            EXPECT_NEAR(table.Value(t, j), std::abs(sum), 1e-4) << "row " << t << " bin " << j;
         }
     }
     // Odd lengths and no window at all.
     TemplateTable flat({}, 63, 4);
-    EXPECT_NEAR(flat.Row(0)[4], 63.0f, 1e-3f);
-    EXPECT_NEAR(flat.Row(0)[5], 0.0f, 1e-3f);
+    EXPECT_NEAR(flat.Value(0, 4), 63.0f, 1e-3f);
+    EXPECT_NEAR(flat.Value(0, 5), 0.0f, 1e-3f);
 
     const TemplateTable& tuner = estimator.Templates();
-    EXPECT_FLOAT_EQ(tuner.Row(0)[3], tuner.Row(0)[5]);
-    EXPECT_EQ(tuner.BestMatch(tuner.Row(275)), 275);
+    EXPECT_FLOAT_EQ(tuner.Value(0, 3), tuner.Value(0, 5));
+    for (int t : {0, 63, 64, 275, 549}) {
+        float nine[TemplateTable::kWidth];
+        for (int j = 0; j < TemplateTable::kWidth; ++j) nine[j] = tuner.Value(t, j);
+        EXPECT_EQ(tuner.BestMatch(nine), t);
+    }
 }
 
 TEST_F(SpectrumEstimatorTest, SinesAreMeasuredToAFractionOfACent) {
@@ -165,6 +171,36 @@ TEST(PeakSearchTest, RoundsBlankTheirNeighbourhood) {
     EXPECT_EQ(PeakSearch(s, 0, 11, 2, scratch).Nth(2), 3);
     EXPECT_EQ(PeakSearch(s, 4, 11, 2, scratch).Next(), 6);
     EXPECT_EQ(PeakSearch(s, 6, 11, 3, scratch).Next(), -1);  // 6 + 3 >= 11 - 3
+}
+
+// The rule itself, scanning everything every round.
+int ReferenceRound(std::vector<float>& s, int lo, int hi, int width) {
+    if (lo + width >= hi - width) return -1;
+    int best = lo + width;
+    for (int bin = best + 1; bin < hi; ++bin)
+        if (s[bin] > s[best]) best = bin;
+    const int radius = std::max(width - 1, 0);  // the peak itself always goes
+    for (int bin = std::max(best - radius, 0); bin <= std::min(best + radius, hi - 1); ++bin)
+        s[bin] = 0.0f;
+    return best;
+}
+
+TEST(PeakSearchTest, AgreesWithPlainScansOnRandomSpectra) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> level(0, 40);  // coarse, so ties happen
+    std::vector<float> scratch;
+    for (int size : {1024, 9000}) {
+        std::vector<float> s(size);
+        for (float& v : s) v = static_cast<float>(level(random));
+        for (auto [lo, hi, width] : {std::tuple{0, size, 3}, std::tuple{100, size - 7, 1},
+                                     std::tuple{37, 200, 6}, std::tuple{0, size, 0}}) {
+            std::vector<float> reference = s;
+            PeakSearch search(s, lo, hi, width, scratch);
+            for (int round = 0; round < 40; ++round)
+                ASSERT_EQ(search.Next(), ReferenceRound(reference, lo, hi, width))
+                    << size << " " << lo << " " << hi << " " << width << " round " << round;
+        }
+    }
 }
 
 }  // namespace
