@@ -32,7 +32,26 @@ ComplexFft::ComplexFft(int size) {
 }
 
 void ComplexFft::TransformBitReversed(Complex* data) const {
-    for (int span = 2; span <= size_; span *= 2) {
+    // The first two passes have the twiddles 1 and -i only: no multiplications.
+    if (size_ >= 2) {
+        for (int i = 0; i < size_; i += 2) {
+            const Complex a = data[i], b = data[i + 1];
+            data[i] = {a.re + b.re, a.im + b.im};
+            data[i + 1] = {a.re - b.re, a.im - b.im};
+        }
+    }
+    if (size_ >= 4) {
+        for (int i = 0; i < size_; i += 4) {
+            const Complex a0 = data[i], a1 = data[i + 1];
+            const Complex b0 = data[i + 2];
+            const Complex b1 = {data[i + 3].im, -data[i + 3].re};  // times -i
+            data[i] = {a0.re + b0.re, a0.im + b0.im};
+            data[i + 2] = {a0.re - b0.re, a0.im - b0.im};
+            data[i + 1] = {a1.re + b1.re, a1.im + b1.im};
+            data[i + 3] = {a1.re - b1.re, a1.im - b1.im};
+        }
+    }
+    for (int span = 8; span <= size_; span *= 2) {
         const int half = span / 2;
         const int stride = size_ / span;
         for (int start = 0; start < size_; start += span) {
