@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "metronome/AppSettings.h"
 #include "metronome/OctaveLookup.h"
 
 Style::Style(TiXmlElement* element) {
@@ -32,4 +33,8 @@ void Style::BuildNotes(int shift, const NoteStore& store, const OctaveLookup& lo
         if (add) add(label, frequency);
         if (frequency > highestFrequency_) highestFrequency_ = frequency;
     }
+}
+
+void Style::BuildNotes(int shift, const NoteStore& store, const AddNote& add, bool letters) {
+    BuildNotes(shift, store, DllAppSettingsInstance().octaveLookup, add, letters);
 }

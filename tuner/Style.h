@@ -20,6 +20,8 @@ public:
     // letters or full name. Each target goes to `add` in order.
     void BuildNotes(int shift, const NoteStore& store, const OctaveLookup& lookup,
                     const AddNote& add, bool letters);
+    // The same through the process's lookup, the one the tuner screen fills (AppSettings).
+    void BuildNotes(int shift, const NoteStore& store, const AddNote& add, bool letters);
 
     const std::string& Name() const { return name_; }
     const std::vector<Note>& Notes() const { return notes_; }

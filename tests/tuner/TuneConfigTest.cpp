@@ -133,6 +133,14 @@ TEST_F(TuneConfigTest, BuildNotesNamesAndTransposesAStyle) {
     EXPECT_NEAR(down.added[0].second, 69.30f, 0.01f);
     EXPECT_EQ(down.added[4].first, "C");  // the first note stays the first
     EXPECT_NEAR(down.added[4].second, 65.41f, 0.01f);
+
+    // The screen's form goes through the process's lookup.
+    OctaveLookup& process = DllAppSettingsInstance().octaveLookup;
+    config.FillLookup(process);
+    Built viaSettings;
+    style.BuildNotes(2, config.noteStore, viaSettings.Add(), false);
+    EXPECT_EQ(viaSettings.added, up.added);
+    process.Fill({});
 }
 
 // The skin's own configuration, included the way the tuner screen includes it.
