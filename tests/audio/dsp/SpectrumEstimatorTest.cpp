@@ -103,6 +103,11 @@ TEST_F(SpectrumEstimatorTest, TemplatesAreTheWindowsSpectralShape) {
 TEST_F(SpectrumEstimatorTest, SinesAreMeasuredToAFractionOfACent) {
     for (double f : {41.2, 55.0, 82.41, 110.0, 196.0, 262.3, 440.0, 443.7, 659.26, 1000.0, 1300.0})
         EXPECT_NEAR(Cents(Estimate(Sine(f)), f), 0.0, 0.5) << f << " Hz";
+    // Reported on a grid of 1/550 of a bin.
+    for (double f : {82.41, 443.7}) {
+        double steps = Estimate(Sine(f)) / estimator.BinWidth() * 550.0;
+        EXPECT_NEAR(steps, std::round(steps), 0.05) << f;
+    }
     // Quiet and loud alike.
     EXPECT_NEAR(Cents(Estimate(Sine(330.0, 0.001)), 330.0), 0.0, 0.5);
     EXPECT_NEAR(Cents(Estimate(Sine(330.0, 1.0)), 330.0), 0.0, 0.5);
