@@ -1,0 +1,58 @@
+#include "bench/PitchTool.h"
+
+#include <boost/format.hpp>
+
+#include "audio/AnalysisFrame.h"
+#include "audio/dsp/Resampler.h"
+#include "bench/TunerInputPath.h"
+#include "bench/WavFile.h"
+#include "tuner/PitchAnalyser.h"
+
+namespace {
+
+void Usage(std::ostream& err) {
+    err << "usage: ondrel-pitch [--raw] FILE.wav\n"
+           "Prints the time (s) and the frequency (Hz) the tuner would show for every analysed\n"
+           "frame; with --raw, the estimate before the filters (0 where the level gate holds).\n";
+}
+
+}  // namespace
+
+int RunPitchTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    bool raw = false;
+    std::string path;
+    for (const std::string& argument : arguments) {
+        if (argument == "--raw") {
+            raw = true;
+        } else if (argument == "--help" || argument == "-h" || !path.empty() ||
+                   (argument.size() > 1 && argument[0] == '-')) {
+            Usage(err);
+            return argument == "--help" || argument == "-h" ? 0 : 2;
+        } else {
+            path = argument;
+        }
+    }
+    if (path.empty()) {
+        Usage(err);
+        return 2;
+    }
+
+    MonoSound sound;
+    std::string error;
+    if (!ReadMonoSound(path, sound, error)) {
+        err << "ondrel-pitch: " << path << ": " << error << "\n";
+        return 1;
+    }
+    if (sound.sampleRate != TunerInputPath::kInputRate)
+        sound.samples =
+            Resampler().Convert(sound.samples, sound.sampleRate, TunerInputPath::kInputRate);
+
+    // The process's own frame store, settings and analyser, exactly as the tuner uses them.
+    PitchAnalyser& analyser = DllPitchAnalyserInstance();
+    TunerInputPath path44k(DllAnalysisFrameInstance(), analyser);
+    path44k.Feed(sound.samples, [&](double seconds) {
+        const float frequency = raw ? analyser.LastEstimate() : analyser.GetFrequency();
+        out << boost::format("%.4f %.2f\n") % seconds % frequency;
+    });
+    return 0;
+}

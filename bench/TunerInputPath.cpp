@@ -1,0 +1,29 @@
+#include "bench/TunerInputPath.h"
+
+#include "audio/AnalysisFrame.h"
+#include "tuner/PitchAnalyser.h"
+
+TunerInputPath::TunerInputPath(AnalysisFrame& frames, PitchAnalyser& analyser)
+    : frames_(frames),
+      analyser_(analyser),
+      sliding_(kFrameSize, kHop,
+               [this](const float* frame, int count) {
+                   frames_.Deliver(frame, count);
+                   delivered_ = true;
+               }),
+      buffer_(kBufferFrames) {}
+
+void TunerInputPath::Feed(const float* samples, int count, const OnAnalysis& onAnalysis) {
+    for (int i = 0; i < count; ++i) {
+        buffer_[pending_++] = samples[i];
+        if (pending_ < buffer_.size()) continue;
+        pending_ = 0;
+        consumed_ += kBufferFrames;
+        const int reduced = ReduceInPlace(buffer_.data(), kBufferFrames, kReduction);
+        delivered_ = false;
+        sliding_.Push(buffer_.data(), reduced);
+        if (!delivered_) continue;
+        analyser_.GetFrequency();
+        if (onAnalysis) onAnalysis(static_cast<double>(consumed_) / kInputRate);
+    }
+}

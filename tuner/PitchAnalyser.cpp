@@ -1,0 +1,81 @@
+#include "tuner/PitchAnalyser.h"
+
+#include <cmath>
+
+#include "audio/AnalysisFrame.h"
+#include "audio/dsp/Window.h"
+#include "metronome/AppSettings.h"
+#include "pym/core/Singleton.h"
+
+PitchAnalyser::PitchAnalyser()
+    : PitchAnalyser(DllAnalysisFrameInstance(), DllAppSettingsInstance()) {}
+
+PitchAnalyser::PitchAnalyser(AnalysisFrame& frames, AppSettings& settings)
+    : frames_(frames), settings_(settings) {}
+
+void PitchAnalyser::Refresh() {
+    if (frames_.TakeIfNew(work_)) Analyse(work_);
+}
+
+float PitchAnalyser::GetFrequency() {
+    Refresh();
+    return currentFrequency_;
+}
+
+const std::vector<float>& PitchAnalyser::GetWork() {
+    Refresh();
+    return work_;
+}
+
+bool PitchAnalyser::HasNewFrame() const {
+    return frames_.HasNewFrame();
+}
+
+double PitchAnalyser::InputGain() const {
+    double gain = gainSource_ ? gainSource_() : kNominalGain;
+    return gain > 0.0 && std::isfinite(gain) ? gain : kNominalGain;
+}
+
+double PitchAnalyser::Level(const std::vector<float>& x) const {
+    if (x.empty()) return std::nan("");
+    double mean = 0.0;
+    for (float v : x) mean += v;
+    mean /= static_cast<double>(x.size());
+    double power = 0.0;
+    for (float v : x) power += (v - mean) * (v - mean);
+    const double rms = std::sqrt(power / static_cast<double>(x.size()));
+    const double span = settings_.levelSpan;
+    return (20.0 * std::log10(rms * InputGain()) - settings_.levelFloor) / span * span;
+}
+
+bool PitchAnalyser::PassesGate(const std::vector<float>& x) const {
+    return Level(x) > settings_.levelThreshold;  // false for NaN
+}
+
+bool PitchAnalyser::EnsureConfigured(int frameSize) {
+    // Configured from the first frame; a frame of another length (never seen from the input
+    // path) configures afresh rather than being read past its end.
+    if (estimator_.IsConfigured() && estimator_.FrameSize() == frameSize) return true;
+    return estimator_.Configure(frameSize, true, kResolution, kSampleRate, kMinimumFrequency,
+                                kWindowDolphChebyshev);
+}
+
+void PitchAnalyser::Analyse(std::vector<float>& x) {
+    if (x.empty()) return;
+    const bool usable = EnsureConfigured(static_cast<int>(x.size()));
+    lastPassedGate_ = PassesGate(x);
+    lastEstimate_ = 0.0f;
+    if (lastPassedGate_ && usable) {
+        const float estimate = estimator_.EstimateFrequency(x.data(), x.data());
+        // -1 means no estimate; anything not a positive number is never shown.
+        if (estimate > 0.0f && std::isfinite(estimate)) {
+            lastEstimate_ = estimate;
+            currentFrequency_ = static_cast<float>(averageFilter_(jumpFilter_(estimate)));
+        }
+    }
+    ++analysisCount_;
+}
+
+PitchAnalyser& DllPitchAnalyserInstance() {
+    return Pym::Singleton<PitchAnalyser>::Instance();
+}

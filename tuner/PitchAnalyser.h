@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "audio/dsp/SpectrumEstimator.h"
+#include "tuner/PitchFilters.h"
+
+class AnalysisFrame;
+class AppSettings;
+
+// The frequency of the note at the input, steady enough to drive a tuning needle. The audio
+// thread only deposits frames; analysis runs on the GUI thread, lazily, when a display asks
+// and a new frame has arrived: a level gate, the spectrum estimate, then the jump and average
+// filters.
+class PitchAnalyser {
+public:
+    // Full-scale gain of the input line's volume control; the mixer supplies the real one.
+    using GainSource = std::function<double()>;
+    static constexpr double kNominalGain = 32768.0;
+    static constexpr float kSampleRate = 11025.0f;
+    static constexpr float kResolution = 0.01f;        // Hz
+    static constexpr float kMinimumFrequency = 16.0f;  // Hz
+
+    // Frames from the process's analysis frame store, gate settings from AppSettings.
+    PitchAnalyser();
+    PitchAnalyser(AnalysisFrame& frames, AppSettings& settings);
+    PitchAnalyser(const PitchAnalyser&) = delete;
+    PitchAnalyser& operator=(const PitchAnalyser&) = delete;
+
+    // The current (smoothed) frequency in Hz, after analysing a newly arrived frame; 0 until
+    // the first estimate.
+    float GetFrequency();
+    // The analysed array after the same refresh: the magnitude spectrum when the last frame
+    // passed the level gate, else the frame itself.
+    const std::vector<float>& GetWork();
+    bool HasNewFrame() const;
+
+    // One analysis of `x`, which is overwritten with its spectrum when the gate passes.
+    void Analyse(std::vector<float>& x);
+
+    // Analyses done so far, gated or not; displays compare it with the count they last drew.
+    int AnalysisCount() const { return analysisCount_; }
+    // The estimator's frequency before the filters for the last analysis; 0 when the gate
+    // rejected that frame or it gave no usable estimate.
+    float LastEstimate() const { return lastEstimate_; }
+    bool LastPassedGate() const { return lastPassedGate_; }
+
+    // A source giving no usable gain (an input line without a volume control reports -1)
+    // means the nominal gain, so the tuner keeps listening.
+    void SetGainSource(GainSource source) { gainSource_ = std::move(source); }
+    double InputGain() const;
+    // The gate's level of a frame: (20 log10(rms * gain) - floor) / span * span, with the
+    // frame's mean removed first; NaN for frames with non-finite samples.
+    double Level(const std::vector<float>& x) const;
+    bool PassesGate(const std::vector<float>& x) const;
+
+    const SpectrumEstimator& Estimator() const { return estimator_; }
+
+private:
+    void Refresh();
+    bool EnsureConfigured(int frameSize);
+
+    AnalysisFrame& frames_;
+    AppSettings& settings_;
+    std::vector<float> work_;
+    float currentFrequency_ = 0.0f;
+    float lastEstimate_ = 0.0f;
+    bool lastPassedGate_ = false;
+    SpectrumEstimator estimator_;
+    JumpFilter jumpFilter_;
+    AverageFilter averageFilter_;
+    int analysisCount_ = 0;
+    GainSource gainSource_;
+};
+
+PitchAnalyser& DllPitchAnalyserInstance();
