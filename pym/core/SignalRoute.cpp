@@ -1,0 +1,103 @@
+#include "pym/core/SignalRoute.h"
+
+#include "pym/gui/GuiObject.h"
+
+namespace Pym::SignalRoute {
+
+namespace {
+
+// The host-window position of the object's parent: the origin its own x and y count from.
+void ParentOrigin(const GuiObject* object, int& x, int& y) {
+    x = y = 0;
+    for (const GuiObject* up = object->GetParent(); up && !up->IsWindow(); up = up->GetParent()) {
+        x += up->GetX();
+        y += up->GetY();
+    }
+}
+
+// Runs one object's part: its own handling, then its slots. A positional signal shows the
+// object its point in the object's own coordinates for the duration.
+void Deliver(const Signal::RouteEntry& entry, Signal::Base& signal, GuiObject* onBehalf) {
+    GuiObject* object = entry.object;
+    if (signal.IsPositional()) {
+        auto& positional = static_cast<Signal::Positional&>(signal);
+        const int savedX = positional.x, savedY = positional.y;
+        positional.offsetX = entry.offsetX;
+        positional.offsetY = entry.offsetY;
+        positional.x += entry.offsetX;
+        positional.y += entry.offsetY;
+        object->HandleSignal(signal);
+        object->Connections().Call(signal, onBehalf ? onBehalf : object);
+        positional.x = savedX;
+        positional.y = savedY;
+        positional.offsetX = positional.offsetY = 0;
+        return;
+    }
+    object->HandleSignal(signal);
+    object->Connections().Call(signal, onBehalf ? onBehalf : object);
+}
+
+// The route step. (originX, originY) is where the object's own coordinates start in the
+// host window's, as the acceptance tests need it.
+void Build(GuiObject* object, Signal::Base& signal, int originX, int originY, bool recurse) {
+    const int ownX = object->IsWindow() ? 0 : originX + object->GetX();
+    const int ownY = object->IsWindow() ? 0 : originY + object->GetY();
+    auto* positional = signal.IsPositional() ? static_cast<Signal::Positional*>(&signal) : nullptr;
+    if (positional) {
+        positional->offsetX = -ownX;
+        positional->offsetY = -ownY;
+    }
+
+    if (recurse && object->WantsSignalForChildren(signal)) {
+        // By index: a handler may add children while the route is being built.
+        for (std::size_t i = 0; i < object->Children().size(); ++i)
+            Build(object->Children()[i], signal, ownX, ownY, true);
+        if (positional) {
+            positional->offsetX = -ownX;
+            positional->offsetY = -ownY;
+        }
+    }
+    if (!object->WantsSignal(signal)) return;
+
+    Signal::RouteEntry entry{object, positional ? positional->offsetX : 0,
+                             positional ? positional->offsetY : 0};
+    if (positional) positional->offsetX = positional->offsetY = 0;
+    if (!object->Connections().Has(signal.id)) {
+        Deliver(entry, signal, nullptr);
+        return;
+    }
+    signal.route.push_back(entry);
+}
+
+void BuildAndDeliver(GuiObject* root, Signal::Base& signal, bool recurse, GuiObject* onBehalf) {
+    int originX, originY;
+    ParentOrigin(root, originX, originY);
+    signal.route.clear();
+    Build(root, signal, originX, originY, recurse);
+    // By index: a slot may raise further signals, but never on this signal's route.
+    for (std::size_t i = 0; i < signal.route.size(); ++i)
+        Deliver(signal.route[i], signal, onBehalf);
+}
+
+}  // namespace
+
+void Send(GuiObject* sender, Signal::Base& signal) {
+    signal.sender = sender;
+    if (sender) BuildAndDeliver(sender->RouteRoot(), signal, true, nullptr);
+}
+
+void SendInto(GuiObject* root, Signal::Base& signal) {
+    if (!signal.sender) signal.sender = root;
+    if (root) BuildAndDeliver(root, signal, true, nullptr);
+}
+
+void SendToSelf(GuiObject* object, Signal::Base& signal, GuiObject* onBehalf) {
+    if (!object) return;
+    signal.sender = object;
+    const bool wasForced = object->ForcedAcceptance();
+    object->SetForcedAcceptance(true);
+    BuildAndDeliver(object, signal, false, onBehalf);
+    object->SetForcedAcceptance(wasForced);
+}
+
+}  // namespace Pym::SignalRoute

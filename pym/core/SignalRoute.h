@@ -1,0 +1,26 @@
+#pragma once
+
+namespace Pym {
+
+class GuiObject;
+namespace Signal {
+class Base;
+}
+
+// Carries signals through an object tree. The route is built post-order (children before
+// their parent); an object that accepts the signal but has no slots for it handles it at
+// once, the others are delivered to in route order, own handling first, then their slots.
+namespace SignalRoute {
+
+// Raises the signal from `sender`: routed from the sender's window (or tree root) down.
+void Send(GuiObject* sender, Signal::Base& signal);
+
+// Routes and delivers the signal through the subtree of `root` only.
+void SendInto(GuiObject* root, Signal::Base& signal);
+
+// Delivers to one object alone, which accepts the signal whatever its state; its slots run
+// on behalf of `onBehalf`.
+void SendToSelf(GuiObject* object, Signal::Base& signal, GuiObject* onBehalf);
+
+}  // namespace SignalRoute
+}  // namespace Pym
