@@ -4,22 +4,10 @@
 #include "pym/core/Singleton.h"
 #include "pym/core/Trace.h"
 #include "pym/core/XMLLoadSave.h"
-#include "pym/gui/GuiObject.h"
 
 namespace Pym {
 
 namespace {
-
-std::vector<std::string> SplitPath(const std::string& path) {
-    static const std::string kSeparator = "->";
-    std::vector<std::string> segments;
-    std::size_t start = 0;
-    for (std::size_t at; (at = path.find(kSeparator, start)) != std::string::npos;
-         start = at + kSeparator.size())
-        segments.push_back(path.substr(start, at - start));
-    segments.push_back(path.substr(start));
-    return segments;
-}
 
 std::string DocumentPathOf(const TiXmlElement* element) {
     const TiXmlDocument* document = element ? element->GetDocument() : nullptr;
@@ -69,27 +57,6 @@ GuiObject* GlobalObjectFactory_::CreateNamedObject(const std::string& typeName,
 void GlobalObjectFactory_::RegisterScopedName(const GuiObject* scope, const std::string& name,
                                               GuiObject* object) {
     if (scoped_) scoped_->Add(scope, name, object);
-}
-
-GuiObject* GlobalObjectFactory_::FindName(GuiObject* scope, const std::string& name) const {
-    for (GuiObject* candidate = scope; candidate; candidate = candidate->GetParent()) {
-        if (scoped_)
-            if (GuiObject* found = scoped_->Find(candidate, name)) return found;
-        if (GuiObject* found = secondScoped_.Find(candidate, name)) return found;
-        if (candidate->GetName() == name || XMLLoadSave::MatchesName(candidate->GetElement(), name))
-            return candidate;
-    }
-    return nullptr;
-}
-
-GuiObject* GlobalObjectFactory_::FindObject(GuiObject* scope, const std::string& path) const {
-    GuiObject* found = scope;
-    for (const std::string& segment : SplitPath(path)) {
-        if (segment.empty()) return nullptr;
-        found = FindName(found, segment);
-        if (!found) return nullptr;
-    }
-    return found;
 }
 
 void GlobalObjectFactory_::RegisterGlobalName(const std::string& name, GuiObject* object) {

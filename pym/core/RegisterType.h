@@ -11,18 +11,20 @@
 
 namespace Pym {
 
-// The name a class was registered under.
+// The name a class was registered under. A function-local static, because registrations run
+// during static initialisation, in no fixed order between files.
 template <class T>
-struct RegisteredTypeName {
-    static inline std::string value;
-};
+std::string& RegisteredTypeName() {
+    static std::string name;
+    return name;
+}
 
 // Registers class T under its qualified name, with its default document; meant for one line
 // at the top of the class's source:
 //     const bool registered = RegisterType<GridLayout>("Pym::GridLayout", "$PYM/...");
 template <class T>
 bool RegisterType(const std::string& typeName, const std::string& defaultXml) {
-    RegisteredTypeName<T>::value = typeName;
+    RegisteredTypeName<T>() = typeName;
     DllDocMapInstance().SetDefaultXml(typeName, defaultXml);
     DllGlobalObjectFactoryInstance().RegisterType(typeName, [](TiXmlElement* element) {
         auto object = std::make_unique<T>();

@@ -86,9 +86,8 @@ void Send(GuiObject* sender, Signal::Base& signal) {
     if (sender) BuildAndDeliver(sender->RouteRoot(), signal, true, nullptr);
 }
 
-void SendInto(GuiObject* root, Signal::Base& signal) {
-    if (!signal.sender) signal.sender = root;
-    if (root) BuildAndDeliver(root, signal, true, nullptr);
+void Deliver(GuiObject* object, Signal::Base& signal, bool recurse) {
+    if (object) BuildAndDeliver(object, signal, recurse, nullptr);
 }
 
 void SendToSelf(GuiObject* object, Signal::Base& signal, GuiObject* onBehalf) {

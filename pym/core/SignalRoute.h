@@ -15,8 +15,9 @@ namespace SignalRoute {
 // Raises the signal from `sender`: routed from the sender's window (or tree root) down.
 void Send(GuiObject* sender, Signal::Base& signal);
 
-// Routes and delivers the signal through the subtree of `root` only.
-void SendInto(GuiObject* root, Signal::Base& signal);
+// Routes through the subtree of `object` (or, without `recurse`, to the object alone) under
+// the usual acceptance tests, keeping the signal's sender.
+void Deliver(GuiObject* object, Signal::Base& signal, bool recurse);
 
 // Delivers to one object alone, which accepts the signal whatever its state; its slots run
 // on behalf of `onBehalf`.

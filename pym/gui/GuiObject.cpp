@@ -126,6 +126,10 @@ void GuiObject::SendSignal(GuiObject* sender, Signal::Base& signal) {
     SignalRoute::Send(sender, signal);
 }
 
+void GuiObject::DeliverSignal(Signal::Base& signal, bool recurse) {
+    SignalRoute::Deliver(this, signal, recurse);
+}
+
 void GuiObject::SendSignalToSelf(Signal::Base& signal, GuiObject* onBehalf) {
     SignalRoute::SendToSelf(this, signal, onBehalf);
 }
@@ -171,9 +175,11 @@ void GuiObject::AddChild(GuiObject* child, bool relayout) {
     if (window) {
         // A window draws itself in its own host window; it only joins the tree's wiring.
         Signal::ConnectXMLSlots connect;
-        SignalRoute::SendInto(child, connect);
+        connect.sender = this;
+        child->DeliverSignal(connect, true);
         Signal::ObjectReady ready;
-        SignalRoute::SendInto(child, ready);
+        ready.sender = this;
+        child->DeliverSignal(ready, true);
         return;
     }
     if (std::find(children_.begin(), children_.end(), child) != children_.end()) return;
@@ -310,8 +316,9 @@ void GuiObject::SetVisible(bool visible) {
     visible_ = visible;
     // Announced to the object itself, which takes it even when it has just become hidden.
     Signal::ObjectVisibilityChange change(visible ? 1 : 0, this);
+    change.sender = this;
     inVisibilityDispatch_ = true;
-    SendSignalToSelf(change);
+    DeliverSignal(change, false);
     inVisibilityDispatch_ = false;
 }
 

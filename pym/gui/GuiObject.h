@@ -52,6 +52,9 @@ public:
     void SendSignal(Signal::Base& signal) { SendSignal(this, signal); }
     // Delivers to this object alone; slots run on behalf of `onBehalf` (this when null).
     void SendSignalToSelf(Signal::Base& signal, GuiObject* onBehalf = nullptr);
+    // Routes the signal from this object: through its subtree, children first, or with
+    // `recurse` clear to this object alone; in both cases only where it is accepted.
+    void DeliverSignal(Signal::Base& signal, bool recurse);
     void ConnectSlot(int signalId, GuiObject* senderKey, SlotCall call) {
         connections_.Connect(signalId, senderKey, std::move(call));
     }

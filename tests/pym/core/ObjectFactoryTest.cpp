@@ -40,7 +40,7 @@ TEST_F(FactoryTest, EveryRegisteredNameExists) {
         EXPECT_TRUE(factory.IsRegistered(type)) << type;
     EXPECT_EQ(DllDocMapInstance().GetDefaultXml("Pym::GridLayout"),
               "$PYM/Objects/GridLayout/GridLayout.xml");
-    EXPECT_EQ(RegisteredTypeName<GridLayout>::value, "Pym::GridLayout");
+    EXPECT_EQ(RegisteredTypeName<GridLayout>(), "Pym::GridLayout");
     for (const char* slot : {"Pym::GuiObject::SlotShow", "Pym::GuiObject::SlotHide",
                              "Pym::GridLayout::SlotRestartAnimation"})
         EXPECT_TRUE(factory.HasSlot(slot)) << slot;

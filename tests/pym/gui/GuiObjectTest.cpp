@@ -265,3 +265,46 @@ TEST(GuiObjectTest, ContentMeasuresAndAbsolutePositions) {
 }
 
 }  // namespace
+
+namespace {
+
+class FakeWindow : public GridLayout {
+public:
+    FakeWindow() { SetIsWindow(true); }
+    void OnObjectReady(Signal::ObjectReady&) override { ++ready; }
+    int ready = 0;
+};
+
+TEST(GuiObjectTest, AWindowChildIsItsOwnCoordinateRootAndIsWiredWhenAdded) {
+    auto app = MakeGrid("app", 300, 300);
+    FakeWindow popup;
+    popup.Move(120, 80);
+    popup.Resize(50, 50);
+    Probe item("item");
+    popup.AddChildAt(&item, GridVal(5, 0), GridVal(6, 0), GridVal(10, 0), GridVal(10, 0));
+    std::vector<std::string> log;
+    Log(item, Signal::ObjectReady::Id(), log, "item ready");
+
+    app->AddChild(&popup, true);
+    EXPECT_EQ(popup.GetParent(), app.get());
+    EXPECT_TRUE(app->Children().empty());  // drawn by its own host window
+    EXPECT_EQ(popup.ready, 1);
+    EXPECT_EQ(log, std::vector<std::string>{"item ready"});
+    EXPECT_EQ(item.GetAbsoluteX(), 5);
+    EXPECT_EQ(popup.GetRight(), 49);
+
+    // Signals raised inside the window start at the window, not at the application.
+    std::vector<std::string> route;
+    Log(*app, Signal::Timer::Id(), route, "app");
+    Log(popup, Signal::Timer::Id(), route, "popup");
+    Signal::Timer timer;
+    item.SendSignal(timer);
+    EXPECT_EQ(route, std::vector<std::string>{"popup"});
+
+    RecordingDrawContext context;
+    popup.Draw(context);
+    ASSERT_EQ(context.drawn.size(), 1u);
+    EXPECT_FLOAT_EQ(context.drawn[0].x, 0.0f);
+}
+
+}  // namespace
