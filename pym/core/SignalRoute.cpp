@@ -15,68 +15,78 @@ void ParentOrigin(const GuiObject* object, int& x, int& y) {
     }
 }
 
-// Runs one object's part: its own handling, then its slots. A positional signal shows the
-// object its point in the object's own coordinates for the duration.
-void Deliver(const Signal::RouteEntry& entry, Signal::Base& signal, GuiObject* onBehalf) {
+// Runs one object's part: its own handling, then its slots unless `handleOnly`. A positional
+// signal shows the object its point in the object's own coordinates for the duration.
+void DeliverEntry(const Signal::RouteEntry& entry, Signal::Base& signal,
+                  Signal::Positional* positional, GuiObject* onBehalf, bool handleOnly = false) {
     GuiObject* object = entry.object;
-    if (signal.IsPositional()) {
-        auto& positional = static_cast<Signal::Positional&>(signal);
-        const int savedX = positional.x, savedY = positional.y;
-        positional.offsetX = entry.offsetX;
-        positional.offsetY = entry.offsetY;
-        positional.x += entry.offsetX;
-        positional.y += entry.offsetY;
-        object->HandleSignal(signal);
-        object->Connections().Call(signal, onBehalf ? onBehalf : object);
-        positional.x = savedX;
-        positional.y = savedY;
-        positional.offsetX = positional.offsetY = 0;
-        return;
+    int savedX = 0, savedY = 0;
+    if (positional) {
+        savedX = positional->x;
+        savedY = positional->y;
+        positional->offsetX = entry.offsetX;
+        positional->offsetY = entry.offsetY;
+        positional->x += entry.offsetX;
+        positional->y += entry.offsetY;
     }
     object->HandleSignal(signal);
-    object->Connections().Call(signal, onBehalf ? onBehalf : object);
+    if (!handleOnly) object->Connections().Call(signal, onBehalf ? onBehalf : object);
+    if (positional) {
+        positional->x = savedX;
+        positional->y = savedY;
+        positional->offsetX = positional->offsetY = 0;
+    }
 }
+
+struct Walk {
+    Signal::Base& signal;
+    Signal::Positional* positional;  // the signal, when it carries a point
+    bool recurse;
+};
 
 // The route step. (originX, originY) is where the object's own coordinates start in the
 // host window's, as the acceptance tests need it.
-void Build(GuiObject* object, Signal::Base& signal, int originX, int originY, bool recurse) {
+void Build(const Walk& walk, GuiObject* object, int originX, int originY) {
     const int ownX = object->IsWindow() ? 0 : originX + object->GetX();
     const int ownY = object->IsWindow() ? 0 : originY + object->GetY();
-    auto* positional = signal.IsPositional() ? static_cast<Signal::Positional*>(&signal) : nullptr;
+    Signal::Positional* positional = walk.positional;
     if (positional) {
         positional->offsetX = -ownX;
         positional->offsetY = -ownY;
     }
 
-    if (recurse && object->WantsSignalForChildren(signal)) {
+    if (walk.recurse && object->WantsSignalForChildren(walk.signal)) {
         // By index: a handler may add children while the route is being built.
         for (std::size_t i = 0; i < object->Children().size(); ++i)
-            Build(object->Children()[i], signal, ownX, ownY, true);
+            Build(walk, object->Children()[i], ownX, ownY);
         if (positional) {
             positional->offsetX = -ownX;
             positional->offsetY = -ownY;
         }
     }
-    if (!object->WantsSignal(signal)) return;
+    if (!object->WantsSignal(walk.signal)) return;
 
     Signal::RouteEntry entry{object, positional ? positional->offsetX : 0,
                              positional ? positional->offsetY : 0};
     if (positional) positional->offsetX = positional->offsetY = 0;
-    if (!object->Connections().Has(signal.id)) {
-        Deliver(entry, signal, nullptr);
+    if (!object->Connections().Has(walk.signal.id)) {
+        DeliverEntry(entry, walk.signal, positional, nullptr, true);
         return;
     }
-    signal.route.push_back(entry);
+    walk.signal.route.push_back(entry);
 }
 
 void BuildAndDeliver(GuiObject* root, Signal::Base& signal, bool recurse, GuiObject* onBehalf) {
     int originX, originY;
     ParentOrigin(root, originX, originY);
     signal.route.clear();
-    Build(root, signal, originX, originY, recurse);
+    const Walk walk{signal,
+                    signal.IsPositional() ? static_cast<Signal::Positional*>(&signal) : nullptr,
+                    recurse};
+    Build(walk, root, originX, originY);
     // By index: a slot may raise further signals, but never on this signal's route.
     for (std::size_t i = 0; i < signal.route.size(); ++i)
-        Deliver(signal.route[i], signal, onBehalf);
+        DeliverEntry(signal.route[i], signal, walk.positional, onBehalf);
 }
 
 }  // namespace
