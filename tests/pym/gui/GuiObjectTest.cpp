@@ -51,6 +51,17 @@ TEST(GuiObjectTest, DrawsInChildOrderWithMultipliedAlpha) {
     EXPECT_FLOAT_EQ(context.drawn[1].alpha, 1.0f);
     EXPECT_FLOAT_EQ(context.alpha, 1.0f);  // restored
     EXPECT_FLOAT_EQ(context.x, 0.0f);
+
+    // An object may draw itself over its children instead.
+    Probe overlay("overlay"), under("under");
+    root->AddChild(&overlay, false);
+    overlay.AddChild(&under, false);
+    overlay.SetDrawSelfAfterChildren(true);
+    context.drawn.clear();
+    overlay.Draw(context);
+    ASSERT_EQ(context.drawn.size(), 2u);
+    EXPECT_EQ(context.drawn[0].what, "under");
+    EXPECT_EQ(context.drawn[1].what, "overlay");
 }
 
 TEST(GuiObjectTest, VisibilityIsAlwaysAnnouncedToTheObjectItself) {
@@ -143,6 +154,11 @@ TEST_F(SelectionTest, KeyboardNavigationFollowsTheTabStops) {
     root->SendSignal(key);
     EXPECT_EQ(buttons[2]->keys, std::vector<int>{13});
     EXPECT_TRUE(buttons[1]->keys.empty());
+
+    // With nothing selected, the first stop that has a neighbour that way leads.
+    root->ClearSelectionRecursive();
+    Navigate(3);
+    EXPECT_EQ(Selected(), 3);
 }
 
 TEST_F(SelectionTest, DeactivationClearsSelectionUnlessKept) {
