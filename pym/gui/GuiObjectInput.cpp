@@ -189,8 +189,8 @@ void GuiObject::OnToolTipHover(Signal::ShowToolTip& signal) {
         signal.claimedBy = this;
 }
 
-bool GuiObject::ShowToolTip(bool show, int x, int y) {
-    (void)y;
+// The tooltip goes above the object, at the pointer's x.
+bool GuiObject::ShowToolTip(bool show, int x, int /*y*/) {
     if (!show) {
         if (toolTipObject_) toolTipObject_->Hide();
         return false;
