@@ -1,5 +1,6 @@
 #include "pym/core/CoreSingletons.h"
 
+#include "pym/core/ObjectFactory.h"
 #include "pym/core/Singleton.h"
 
 namespace Pym {
@@ -16,6 +17,11 @@ SignalId_& DllSignalIdInstance() {
 ThreadFactory_& DllThreadFactorySingleton() {
     return Singleton<ThreadFactory_>::Instance();
 }
+_PymInit::~_PymInit() {
+    if (GlobalObjectFactory_* factory = Singleton<GlobalObjectFactory_>::IfAlive())
+        factory->DestroyAll();
+}
+
 _PymInit& DllPymInitInstance() {
     return Singleton<_PymInit>::Instance();
 }

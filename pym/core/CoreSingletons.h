@@ -16,10 +16,11 @@ private:
     int counter_ = 0;
 };
 
-// Hands every registered signal its identifier; the first gets 1.
+// Hands every signal class its identifier. The counter starts at 1 and is advanced before
+// use, so the first identifier is 2.
 class SignalFactory_ {
 public:
-    int NextId() { return counter_++; }
+    int NextId() { return ++counter_; }
 
 private:
     int counter_ = 1;
@@ -43,9 +44,13 @@ private:
 // The framework's start-up object, created by the application before anything else of the
 // framework. On Linux there are no platform subsystems to start here: the SDL host and the
 // rendering libraries start with their first window.
+//
+// Its destruction at exit tells the object factory that the process is shutting down, so
+// objects destroyed afterwards leave the factory's registries alone.
 class _PymInit : public XMLLoadSave {
 public:
     _PymInit() = default;
+    ~_PymInit() override;
 };
 
 IdFactory_& DllIdFactoryInstance();

@@ -61,7 +61,7 @@ TEST(SingletonTest, FrameworkCountersStartWhereObjectsExpectThem) {
         {
             bool ok = Pym::DllIdFactoryInstance().NextId() == 1 &&
                       Pym::DllIdFactoryInstance().NextId() == 2 &&
-                      Pym::DllSignalFactoryInstance().NextId() == 1 &&
+                      Pym::DllSignalFactoryInstance().NextId() == 2 &&
                       &Pym::DllPymInitInstance() == &Pym::DllPymInitInstance() &&
                       Pym::DllPymInitInstance().GetName() == "NULL";
             std::exit(ok ? 0 : 1);

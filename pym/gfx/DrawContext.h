@@ -1,0 +1,61 @@
+#pragma once
+
+#include "pym/core/ValueTypes.h"
+
+namespace Pym::Gfx {
+
+struct Rect {
+    float x = 0, y = 0, width = 0, height = 0;
+};
+
+struct Point {
+    float x = 0, y = 0;
+};
+
+struct Pen {
+    ColourValue colour;
+    float width = 1.0f;
+};
+
+// What objects draw through. The context carries a current alpha that multiplies everything
+// drawn, and a world transform. The rendering layer implements it on a real surface; tests
+// record the calls.
+class DrawContext {
+public:
+    virtual ~DrawContext() = default;
+
+    // Multiplies the current alpha by `alpha` (the result clamped to [0, 1]) and returns the
+    // alpha it replaced, for PopAlpha.
+    virtual float PushAlpha(float alpha) = 0;
+    virtual void PopAlpha(float saved) = 0;
+    virtual float Alpha() const = 0;
+
+    virtual void Translate(float dx, float dy) = 0;
+    virtual void Rotate(float degrees) = 0;
+    virtual void Scale(float sx, float sy) = 0;
+
+    // Intersects the clip with the rectangle until the matching PopClip.
+    virtual void PushClip(const Rect& rect) = 0;
+    virtual void PopClip() = 0;
+
+    virtual bool FillRect(const Rect& rect, const ColourValue& colour) = 0;
+    virtual bool FillGradient(const Rect& rect, const ColourValue& from, const ColourValue& to) = 0;
+    virtual bool DrawLine(const Pen& pen, Point from, Point to) = 0;
+    virtual bool Draw3DRect(const Rect& rect, const Pen& light, const Pen& dark) = 0;
+};
+
+// Multiplies the context's alpha for a scope.
+class AlphaScope {
+public:
+    AlphaScope(DrawContext& context, float alpha)
+        : context_(context), saved_(context.PushAlpha(alpha)) {}
+    ~AlphaScope() { context_.PopAlpha(saved_); }
+    AlphaScope(const AlphaScope&) = delete;
+    AlphaScope& operator=(const AlphaScope&) = delete;
+
+private:
+    DrawContext& context_;
+    float saved_;
+};
+
+}  // namespace Pym::Gfx

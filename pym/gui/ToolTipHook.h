@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace Pym {
+
+class GuiObject;
+
+// A tooltip window as GuiObject uses it. The menus layer makes the real one.
+class ToolTipWindow {
+public:
+    virtual ~ToolTipWindow() = default;
+    virtual int Height() const = 0;
+    // Shows the tooltip at a point of its owner's window and gives the keyboard focus back
+    // to that window.
+    virtual void ShowAt(int x, int y) = 0;
+    virtual void Hide() = 0;
+};
+
+// Makes the tooltip window of an object, with its text; null when none can be made.
+using ToolTipFactory =
+    std::function<std::shared_ptr<ToolTipWindow>(GuiObject& owner, const std::string& text)>;
+
+// Until a factory is installed, objects show no tooltips.
+void SetToolTipFactory(ToolTipFactory factory);
+const ToolTipFactory& GetToolTipFactory();
+
+}  // namespace Pym
