@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace GfxLayer {
+namespace Pym::Gfx {
 
 namespace {
 // Keeps a broken size from asking the font system for an absurd or empty font.
@@ -38,4 +38,4 @@ Font::~Font() {
     pango_font_description_free(pango_);
 }
 
-}  // namespace GfxLayer
+}  // namespace Pym::Gfx

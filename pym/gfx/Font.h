@@ -7,7 +7,7 @@
 
 #include "pym/core/ValueTypes.h"
 
-namespace GfxLayer {
+namespace Pym::Gfx {
 
 // A font ready to draw with: a skin's font description turned into a pixel size. Point
 // sizes are pixels; height and width sizes are percentages of a reference extent (the window
@@ -35,4 +35,4 @@ private:
 
 using FontPtr = std::shared_ptr<Font>;
 
-}  // namespace GfxLayer
+}  // namespace Pym::Gfx

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <fstream>
 
-namespace GfxLayer {
+namespace Pym::Gfx {
 
 namespace {
 
@@ -182,4 +182,4 @@ int Image::Height() const {
     return cairo_image_surface_get_height(surface_);
 }
 
-}  // namespace GfxLayer
+}  // namespace Pym::Gfx

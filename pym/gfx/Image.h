@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace GfxLayer {
+namespace Pym::Gfx {
 
 // A picture in memory: a Cairo ARGB32 image surface (premultiplied alpha), owned.
 class Image {
@@ -47,4 +47,4 @@ private:
 
 using ImagePtr = std::shared_ptr<Image>;
 
-}  // namespace GfxLayer
+}  // namespace Pym::Gfx

@@ -26,23 +26,23 @@ std::shared_ptr<GfxLayerImageServer_::ImageCache> GfxLayerImageServer_::MakeEntr
     auto entry = std::make_shared<ImageCache>();
     entry->width = width;
     entry->height = height;
-    GfxLayer::ImagePtr loaded = GfxLayer::Image::FromFile(resolved, width, height);
+    Pym::Gfx::ImagePtr loaded = Pym::Gfx::Image::FromFile(resolved, width, height);
     // Vector pictures come back rendered at the size; bitmaps are scaled once, here.
     if (loaded->Width() == width && loaded->Height() == height)
         entry->image = loaded;
     else
-        entry->image = loaded->Scaled(width, height, GfxLayer::CairoFilter(interpolation));
+        entry->image = loaded->Scaled(width, height, Pym::Gfx::CairoFilter(interpolation));
     return entry;
 }
 
-GfxLayer::ImagePtr GfxLayerImageServer_::GetImage(bool exact, const std::string& path, int width,
+Pym::Gfx::ImagePtr GfxLayerImageServer_::GetImage(bool exact, const std::string& path, int width,
                                                   int height, int interpolation) {
     std::string resolved = Resolve(path);
     if (width < 1 || height < 1) {
-        GfxLayer::ImagePtr& slot = unscaled_[resolved];
+        Pym::Gfx::ImagePtr& slot = unscaled_[resolved];
         if (!slot) {
             try {
-                slot = GfxLayer::Image::FromFile(resolved);
+                slot = Pym::Gfx::Image::FromFile(resolved);
             } catch (...) {
                 unscaled_.erase(resolved);
                 throw;
@@ -55,7 +55,7 @@ GfxLayer::ImagePtr GfxLayerImageServer_::GetImage(bool exact, const std::string&
     std::shared_ptr<ImageCache> used;
     auto found = cache_.find(resolved);
     if (found == cache_.end()) {
-        used = MakeEntry(resolved, width, height, GfxLayer::InterpolationDefault);
+        used = MakeEntry(resolved, width, height, Pym::Gfx::InterpolationDefault);
         cache_[resolved].push_back(used);
     } else if (exact) {
         auto& entries = found->second;

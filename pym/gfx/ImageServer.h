@@ -18,7 +18,7 @@ public:
     struct ImageCache {
         double lastUse = 0.0;  // seconds since the server started
         int useCount = 0;
-        GfxLayer::ImagePtr image;
+        Pym::Gfx::ImagePtr image;
         int width = -1;
         int height = -1;
     };
@@ -31,8 +31,8 @@ public:
 
     // The picture at `path` made for width x height. With `exact`, an entry of exactly that
     // size (made now if needed); otherwise the first entry of the path. A size below 1 gives
-    // the picture at its own size. Throws GfxLayer::Image::InvalidImageException.
-    GfxLayer::ImagePtr GetImage(bool exact, const std::string& path, int width, int height,
+    // the picture at its own size. Throws Pym::Gfx::Image::InvalidImageException.
+    Pym::Gfx::ImagePtr GetImage(bool exact, const std::string& path, int width, int height,
                                 int interpolation);
 
     std::size_t EntryCount(const std::string& path) const;
@@ -48,7 +48,7 @@ private:
     Clock clock_;
     std::map<std::string, std::vector<std::shared_ptr<ImageCache>>> cache_;
     // Pictures at their own size, one per path.
-    std::map<std::string, GfxLayer::ImagePtr> unscaled_;
+    std::map<std::string, Pym::Gfx::ImagePtr> unscaled_;
 };
 
 GfxLayerImageServer_& DllGfxLayerImageServerInstance();

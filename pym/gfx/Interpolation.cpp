@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-namespace GfxLayer {
+namespace Pym::Gfx {
 
 namespace {
 constexpr std::array<std::pair<const char*, Interpolation>, 8> kNames = {{
@@ -43,4 +43,4 @@ cairo_filter_t CairoFilter(int interpolation) {
     }
 }
 
-}  // namespace GfxLayer
+}  // namespace Pym::Gfx

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace GfxLayer {
+namespace Pym::Gfx {
 
 // Interpolation modes as skins name them ("InterpMode"), numbered as they are stored.
 enum Interpolation : int {
@@ -23,4 +23,4 @@ Interpolation ParseInterpolation(const std::string& name, Interpolation fallback
 
 cairo_filter_t CairoFilter(int interpolation);
 
-}  // namespace GfxLayer
+}  // namespace Pym::Gfx

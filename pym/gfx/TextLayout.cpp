@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace GfxLayer {
+namespace Pym::Gfx {
 
 namespace {
 
@@ -138,4 +138,4 @@ void TextLayout::Draw(cairo_t* cr, const Font& font, const std::string& text, co
     g_object_unref(layout);
 }
 
-}  // namespace GfxLayer
+}  // namespace Pym::Gfx

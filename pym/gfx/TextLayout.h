@@ -9,7 +9,7 @@
 #include "pym/core/ValueTypes.h"
 #include "pym/gfx/Font.h"
 
-namespace GfxLayer {
+namespace Pym::Gfx {
 
 enum class TextAlignment { Near, Center, Far };
 enum class TextTrimming { None, Character, Word, EllipsisCharacter, EllipsisWord };
@@ -38,4 +38,4 @@ public:
     static std::string ValidUtf8(const std::string& text);
 };
 
-}  // namespace GfxLayer
+}  // namespace Pym::Gfx

@@ -73,9 +73,9 @@ TEST_F(ImageServerTest, NaturalSizeSlotIsKeptPerPath) {
 
 TEST_F(ImageServerTest, MissingPictureThrowsAndCachesNothing) {
     EXPECT_THROW(server.GetImage(true, "images/none.png", 10, 10, 7),
-                 GfxLayer::Image::InvalidImageException);
+                 Pym::Gfx::Image::InvalidImageException);
     EXPECT_THROW(server.GetImage(true, "images/none.png", -1, -1, 7),
-                 GfxLayer::Image::InvalidImageException);
+                 Pym::Gfx::Image::InvalidImageException);
     EXPECT_EQ(server.EntryCount("images/none.png"), 0u);
     // Library pictures are found under the library root.
     std::vector<unsigned char> pixels(4 * 4 * 4, 9);
@@ -86,7 +86,7 @@ TEST_F(ImageServerTest, MissingPictureThrowsAndCachesNothing) {
 }
 
 TEST(InterpolationTest, SkinNamesMapToModesAndUnknownNamesKeepTheFallback) {
-    using namespace GfxLayer;
+    using namespace Pym::Gfx;
     EXPECT_EQ(ParseInterpolation("NearestNeighbor", InterpolationHighQualityBicubic),
               InterpolationNearestNeighbor);
     EXPECT_EQ(ParseInterpolation("Default", InterpolationHighQualityBicubic), InterpolationDefault);

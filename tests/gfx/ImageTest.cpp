@@ -9,7 +9,7 @@
 
 #include "tests/support/TempDir.h"
 
-using GfxLayer::Image;
+using Pym::Gfx::Image;
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-using GfxLayer::Font;
-using GfxLayer::TextLayout;
+using Pym::Gfx::Font;
+using Pym::Gfx::TextLayout;
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST(TextLayoutTest, DrawPaintsInsideTheBoxOnly) {
     cairo_t* cr = cairo_create(surface);
     Font font(Pixels(30), 0, 0);
     TextLayout::Draw(cr, font, "WWWWWWWW", {10, 5, 50, 30}, {255, 255, 255, 255},
-                     GfxLayer::TextAlignment::Near, GfxLayer::TextTrimming::None);
+                     Pym::Gfx::TextAlignment::Near, Pym::Gfx::TextTrimming::None);
     cairo_surface_flush(surface);
     auto* data = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);
