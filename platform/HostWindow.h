@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace Platform {
+
+// Key codes as the framework expects them: characters arrive as their code point (control
+// characters as their ASCII codes: Backspace 8, Tab 9, Enter 13, Escape 27, Ctrl+letter 1-26),
+// and the special keys below also arrive as key-down codes with this bit set.
+constexpr std::uint32_t kKeyDownBit = 0x80000000u;
+enum SpecialKey : std::uint32_t {
+    KeyBackspace = 8,
+    KeyEnd = 35,
+    KeyHome = 36,
+    KeyLeft = 37,
+    KeyUp = 38,
+    KeyRight = 39,
+    KeyDown = 40,
+    KeyDelete = 46,
+};
+
+struct HostRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const HostRect&) const = default;
+};
+
+// What a native window reports, in the window's own coordinates.
+struct HostEvent {
+    enum class Type {
+        MouseMove,
+        LeftDown,
+        LeftUp,
+        LeftDoubleClick,
+        RightDown,
+        RightUp,
+        RightDoubleClick,
+        Wheel,      // delta: 120 per notch, positive away from the user
+        Character,  // code: see the key codes above
+        KeyDown,    // code | kKeyDownBit, special keys only
+        Timer,      // every 10 ms while the window is visible; elapsed ms in `code`
+        Sized,      // width, height
+        Moved,      // x, y on the screen
+        FocusGained,
+        FocusLost,
+        DropFile,  // x, y, text = path
+        Expose,    // the window needs repainting
+        CloseRequest,
+    };
+    Type type = Type::MouseMove;
+    int x = 0, y = 0;
+    int width = 0, height = 0;
+    int delta = 0;
+    std::uint32_t code = 0;
+    std::string text;
+};
+
+enum class WindowKind { Application, Child, Popup };
+enum class CursorType { Arrow = 0, SizeDiagonal = 1, SizeVertical = 2 };
+
+class HostWindow;
+
+// Receives a window's events on the thread that runs the event loop.
+class HostListener {
+public:
+    virtual ~HostListener() = default;
+    virtual void OnHostEvent(HostWindow& window, const HostEvent& event) = 0;
+};
+
+// One native window showing a 32-bit ARGB picture (premultiplied alpha).
+class HostWindow {
+public:
+    virtual ~HostWindow() = default;
+
+    virtual void SetListener(HostListener* listener) = 0;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    virtual bool IsVisible() const = 0;
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void SizeTo(int width, int height) = 0;
+    virtual HostRect Geometry() const = 0;  // on the screen
+    virtual void SetTitle(const std::string& title) = 0;
+    virtual void SetCursor(CursorType cursor) = 0;
+    virtual void Maximize() = 0;
+    virtual void Minimize() = 0;
+    virtual void Restore() = 0;
+    virtual bool IsMaximized() const = 0;
+    virtual bool IsMinimized() const = 0;
+    virtual bool HasFocus() const = 0;
+    virtual void Focus() = 0;
+    // Input to the window is switched off while another window runs modally over it.
+    virtual void SetInputEnabled(bool enabled) = 0;
+    // The bounds of the monitor the window is on, or nearest to.
+    virtual HostRect MonitorBounds() const = 0;
+
+    // Copies the rectangle of the picture to the screen.
+    virtual void Present(const std::uint32_t* pixels, int width, int height, int stride,
+                         const HostRect& dirty) = 0;
+    // Cuts the window to the picture's pixels whose alpha is at least `cutoff`.
+    virtual void SetShape(const std::uint32_t* pixels, int width, int height, int stride,
+                          int cutoff) = 0;
+};
+
+// The native side: windows, the event loop, the clipboard.
+class HostSystem {
+public:
+    virtual ~HostSystem() = default;
+
+    virtual std::unique_ptr<HostWindow> CreateWindow(WindowKind kind, HostWindow* owner,
+                                                     const HostRect& rect, const std::string& title,
+                                                     bool shaped) = 0;
+    // Dispatches events to the windows' listeners until `running` turns false.
+    virtual void RunLoop(const std::function<bool()>& running) = 0;
+    // Runs `work` on the event loop's thread; callable from any thread.
+    virtual void Post(std::function<void()> work) = 0;
+
+    virtual bool GetClipboardText(std::string& text) = 0;
+    virtual bool SetClipboardText(const std::string& text) = 0;
+};
+
+// The program's host: SDL. Tests install their own.
+HostSystem& Host();
+HostSystem* SetHost(HostSystem* host);
+
+}  // namespace Platform

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/HostWindow.h"
+
+namespace Platform {
+
+// The rows of a picture cut into one-pixel-high runs of pixels whose alpha is at least
+// `cutoff`, top to bottom: the outline of a shaped window.
+std::vector<HostRect> ShapeRuns(const std::uint32_t* pixels, int width, int height, int stride,
+                                int cutoff);
+
+class SdlHostSystem;
+
+// A native window through SDL: borderless (the skin draws everything), software-presented,
+// optionally shaped by the picture's alpha.
+class SdlHostWindow : public HostWindow {
+public:
+    SdlHostWindow(SdlHostSystem& system, SDL_Window* window, bool shaped);
+    ~SdlHostWindow() override;
+
+    void SetListener(HostListener* listener) override { listener_ = listener; }
+    void Show() override;
+    void Hide() override;
+    bool IsVisible() const override;
+    void MoveTo(int x, int y) override;
+    void SizeTo(int width, int height) override;
+    HostRect Geometry() const override;
+    void SetTitle(const std::string& title) override;
+    void SetCursor(CursorType cursor) override;
+    void Maximize() override;
+    void Minimize() override;
+    void Restore() override;
+    bool IsMaximized() const override;
+    bool IsMinimized() const override;
+    bool HasFocus() const override;
+    void Focus() override;
+    void SetInputEnabled(bool enabled) override { inputEnabled_ = enabled; }
+    HostRect MonitorBounds() const override;
+    void Present(const std::uint32_t* pixels, int width, int height, int stride,
+                 const HostRect& dirty) override;
+    void SetShape(const std::uint32_t* pixels, int width, int height, int stride,
+                  int cutoff) override;
+
+    // Event loop side.
+    void Dispatch(const SDL_Event& event);
+    void Deliver(const HostEvent& event);
+    bool InputEnabled() const { return inputEnabled_; }
+    Uint32 Id() const { return SDL_GetWindowID(window_); }
+
+private:
+    void DeliverMouse(HostEvent::Type type, int x, int y);
+    void DeliverKey(const SDL_KeyboardEvent& key);
+    void DeliverText(const char* utf8);
+
+    SdlHostSystem& system_;
+    SDL_Window* window_;
+    bool shaped_;
+    bool hasShape_ = false;
+    std::vector<HostRect> shape_;
+    HostListener* listener_ = nullptr;
+    bool inputEnabled_ = true;
+    int lastMouseX_ = -1, lastMouseY_ = -1;
+};
+
+// SDL's video subsystem and its event loop; one per process.
+class SdlHostSystem : public HostSystem {
+public:
+    SdlHostSystem();
+    ~SdlHostSystem() override;
+
+    std::unique_ptr<HostWindow> CreateWindow(WindowKind kind, HostWindow* owner,
+                                             const HostRect& rect, const std::string& title,
+                                             bool shaped) override;
+    void RunLoop(const std::function<bool()>& running) override;
+    void Post(std::function<void()> work) override;
+    bool GetClipboardText(std::string& text) override;
+    bool SetClipboardText(const std::string& text) override;
+
+    // SDL's error text after a failure.
+    const std::string& LastError() const { return lastError_; }
+
+    void Register(SdlHostWindow* window);
+    void Unregister(SdlHostWindow* window);
+    Uint32 ElapsedMs() const { return SDL_GetTicks() - startTicks_; }
+
+private:
+    bool EnsureVideo();
+    bool CanPost() const { return postEvent_ != 0 && postEvent_ != static_cast<Uint32>(-1); }
+    void DispatchEvent(const SDL_Event& event);
+    void DeliverTimers();
+
+    bool videoReady_ = false;
+    Uint32 postEvent_ = 0;
+    Uint32 startTicks_ = 0;
+    Uint32 nextTick_ = 0;
+    std::map<Uint32, SdlHostWindow*> windows_;
+    std::string lastError_;
+};
+
+}  // namespace Platform

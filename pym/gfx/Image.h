@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace Pym::Gfx {
+
+// A picture in memory: a Cairo ARGB32 image surface (premultiplied alpha), owned.
+class Image {
+public:
+    class InvalidImageException : public std::runtime_error {
+    public:
+        explicit InvalidImageException(const std::string& path)
+            : std::runtime_error("Image " + path + " not found!!") {}
+    };
+
+    // Takes ownership of a surface.
+    explicit Image(cairo_surface_t* surface);
+    ~Image();
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    // Loads a picture file: PNG, JPEG, BMP, GIF, TGA, or SVG. Vector pictures are rendered at
+    // the requested size (their own size when either is below 1), bitmaps at their own size.
+    // Throws InvalidImageException when the file cannot be read as a picture.
+    static std::shared_ptr<Image> FromFile(const std::string& path, int width = -1,
+                                           int height = -1);
+    // A transparent picture of the given size (at least 1 x 1).
+    static std::shared_ptr<Image> Blank(int width, int height);
+
+    // A copy drawn at the given size with a Cairo filter.
+    std::shared_ptr<Image> Scaled(int width, int height, cairo_filter_t filter) const;
+
+    int Width() const;
+    int Height() const;
+    cairo_surface_t* Surface() const { return surface_; }
+    // True for pictures rendered from vectors, which are sharper rendered again than scaled.
+    bool IsVector() const { return vector_; }
+
+private:
+    cairo_surface_t* surface_;
+    bool vector_ = false;
+};
+
+using ImagePtr = std::shared_ptr<Image>;
+
+}  // namespace Pym::Gfx

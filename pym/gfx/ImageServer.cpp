@@ -1,0 +1,94 @@
+#include "pym/gfx/ImageServer.h"
+
+#include <chrono>
+
+#include "pym/core/DocMap.h"
+#include "pym/core/Singleton.h"
+#include "pym/gfx/Interpolation.h"
+
+namespace Pym {
+
+GfxLayerImageServer_::GfxLayerImageServer_()
+    : GfxLayerImageServer_([start = std::chrono::steady_clock::now()] {
+          return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      }) {}
+
+GfxLayerImageServer_::GfxLayerImageServer_(Clock clock) : clock_(std::move(clock)) {}
+
+std::string GfxLayerImageServer_::Resolve(const std::string& path) const {
+    std::string resolved = path;
+    DllDocMapInstance().ResolveResourcePath(resolved);
+    return resolved;
+}
+
+std::shared_ptr<GfxLayerImageServer_::ImageCache> GfxLayerImageServer_::MakeEntry(
+    const std::string& resolved, int width, int height, int interpolation) const {
+    auto entry = std::make_shared<ImageCache>();
+    entry->width = width;
+    entry->height = height;
+    Pym::Gfx::ImagePtr loaded = Pym::Gfx::Image::FromFile(resolved, width, height);
+    // Vector pictures come back rendered at the size; bitmaps are scaled once, here.
+    if (loaded->Width() == width && loaded->Height() == height)
+        entry->image = loaded;
+    else
+        entry->image = loaded->Scaled(width, height, Pym::Gfx::CairoFilter(interpolation));
+    return entry;
+}
+
+Pym::Gfx::ImagePtr GfxLayerImageServer_::GetImage(bool exact, const std::string& path, int width,
+                                                  int height, int interpolation) {
+    std::string resolved = Resolve(path);
+    if (width < 1 || height < 1) {
+        Pym::Gfx::ImagePtr& slot = unscaled_[resolved];
+        if (!slot) {
+            try {
+                slot = Pym::Gfx::Image::FromFile(resolved);
+            } catch (...) {
+                unscaled_.erase(resolved);
+                throw;
+            }
+        }
+        return slot;
+    }
+
+    double now = clock_();
+    std::shared_ptr<ImageCache> used;
+    auto found = cache_.find(resolved);
+    if (found == cache_.end()) {
+        used = MakeEntry(resolved, width, height, Pym::Gfx::InterpolationDefault);
+        cache_[resolved].push_back(used);
+    } else if (exact) {
+        auto& entries = found->second;
+        for (auto it = entries.begin(); it != entries.end();) {
+            if ((*it)->width == width && (*it)->height == height && !used) {
+                used = *it;
+                ++it;
+            } else if (entries.size() >= 2 &&
+                       ((*it)->useCount == 0 || now - (*it)->lastUse > kPruneAfterSeconds)) {
+                it = entries.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        if (!used) {
+            used = MakeEntry(resolved, width, height, interpolation);
+            entries.push_back(used);
+        }
+    } else {
+        used = found->second.front();
+    }
+    used->lastUse = now;
+    ++used->useCount;
+    return used->image;
+}
+
+std::size_t GfxLayerImageServer_::EntryCount(const std::string& path) const {
+    auto found = cache_.find(Resolve(path));
+    return found == cache_.end() ? 0 : found->second.size();
+}
+
+GfxLayerImageServer_& DllGfxLayerImageServerInstance() {
+    return Singleton<GfxLayerImageServer_>::Instance();
+}
+
+}  // namespace Pym
