@@ -4,7 +4,8 @@
 
 namespace {
 constexpr int kNotInitialized = -10000;
-}
+constexpr int kStreamIsNotStopped = -9982;
+}  // namespace
 
 VirtualStreamBackend::~VirtualStreamBackend() {
     for (VirtualStream* stream : streams_) stream->device_ = nullptr;
@@ -54,6 +55,7 @@ VirtualStream::~VirtualStream() {
 
 int VirtualStream::Start() {
     if (closed_) return kBadStreamPtr;
+    if (active_) return kStreamIsNotStopped;
     history_.push_back("start");
     active_ = true;
     return 0;

@@ -34,6 +34,8 @@ int Wave::Open(int inputChannels, int outputChannels, unsigned long sampleFormat
 
 int Wave::Start(bool loop) {
     if (!stream_) return Store(kBadStreamPtr);
+    // A running stream keeps its buffers; the device refuses the second start itself.
+    if (stream_->IsActive() == 1) return Store(stream_->Start());
     if (loop && outputChannels_ > 0)
         adapter_.PrimeLoop();
     else

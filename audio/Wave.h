@@ -25,7 +25,7 @@ public:
     int Start(bool loop);
     bool IsActive();
     bool Close();
-    // A null `userData` keeps the current one.
+    // Only while the stream is stopped. A null `userData` keeps the current one.
     void SetCallback(StreamCallback callback, void* userData);
     // Frames played (or recorded) since the last start.
     double GetStreamTime() const;

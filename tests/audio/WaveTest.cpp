@@ -34,6 +34,9 @@ TEST(WaveTest, LifecycleInitialisesOpensStartsStopsAndTerminates) {
         std::vector<float> played = device.OutputStream()->Clock(100);
         EXPECT_EQ(played, std::vector<float>(100, 1.0f));
         EXPECT_EQ(out.GetStreamTime(), 100.0);
+        EXPECT_NE(out.Start(true), 0) << "a running stream cannot start again";
+        EXPECT_EQ(out.GetStreamTime(), 100.0) << "and keeps its position";
+        EXPECT_TRUE(out.IsActive());
         EXPECT_EQ(out.Stop(), 0);
         EXPECT_EQ(device.OutputStream()->History().back(), "abort") << "output stops at once";
         EXPECT_TRUE(out.Close());
