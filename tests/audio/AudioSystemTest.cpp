@@ -91,6 +91,9 @@ TEST_F(AudioSystemTest, ARefusingDeviceLeavesItsCodeAndNothingElse) {
     device->openResult = 0;
     EXPECT_EQ(audio->RestartOutputLooped(44100, 1000, &Ramp), 0);
     EXPECT_EQ(audio->Output().LastError(), 0);
+    EXPECT_EQ(audio->RestartInput(44100, 512, &Ramp), 0);
+    EXPECT_EQ(audio->RestoreInputAnalysis(), 0);
+    audio->StopInput();
 }
 
 TEST_F(AudioSystemTest, InputIsReducedToAQuarterAndFeedsScopeAndAnalysis) {
