@@ -87,6 +87,10 @@ public:
     int Stop() override { return stream_ ? Pa_StopStream(stream_) : paBadStreamPtr; }
     int Abort() override { return stream_ ? Pa_AbortStream(stream_) : paBadStreamPtr; }
     int IsActive() override { return stream_ ? Pa_IsStreamActive(stream_) : paBadStreamPtr; }
+    double OutputLatencyFrames() override {
+        const PaStreamInfo* info = stream_ ? Pa_GetStreamInfo(stream_) : nullptr;
+        return info ? info->outputLatency * info->sampleRate : 0.0;
+    }
     int Close() override {
         if (!stream_) return paNoError;
         int result = Pa_CloseStream(stream_);

@@ -36,6 +36,8 @@ public:
     virtual int Abort() = 0;  // discards queued buffers at once
     virtual int Close() = 0;
     virtual int IsActive() = 0;  // 1 running, 0 stopped, negative on error
+    // Frames between handing a sample to the device and hearing it.
+    virtual double OutputLatencyFrames() { return 0.0; }
 };
 
 class StreamBackend {

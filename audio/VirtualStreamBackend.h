@@ -23,6 +23,7 @@ public:
     VirtualStream* OutputStream() const;
     VirtualStream* InputStream() const;
 
+    double latencyFrames = 0;  // the output latency its streams report
     int initializeResult = 0;
     int openResult = 0;  // non-zero: the device refuses to open with this code
     int initializations = 0;
@@ -45,6 +46,7 @@ public:
     int Abort() override;
     int Close() override;
     int IsActive() override;
+    double OutputLatencyFrames() override { return device_ ? device_->latencyFrames : 0.0; }
 
     // One device period: hands `frames` frames of `input` (silence when null) to the client
     // and returns what it played. Nothing happens while the stream is stopped.

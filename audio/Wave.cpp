@@ -1,5 +1,6 @@
 #include "audio/Wave.h"
 
+#include <algorithm>
 #include <utility>
 
 Wave::Wave(StreamBackend& backend) : backend_(backend) {
@@ -68,7 +69,9 @@ void Wave::SetCallback(StreamCallback callback, void* userData) {
 }
 
 double Wave::GetStreamTime() const {
-    return adapter_.FramesProcessed();
+    // Frames heard, not frames handed over: the beat displays must not run ahead of the sound.
+    double latency = stream_ ? stream_->OutputLatencyFrames() : 0.0;
+    return std::max(0.0, adapter_.FramesProcessed() - latency);
 }
 
 WaveOut::WaveOut(double sampleRate, unsigned long framesPerBuffer, bool openNow,

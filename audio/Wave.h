@@ -27,7 +27,7 @@ public:
     bool Close();
     // Only while the stream is stopped. A null `userData` keeps the current one.
     void SetCallback(StreamCallback callback, void* userData);
-    // Frames played (or recorded) since the last start.
+    // Frames played (or recorded) since the last start, the device's latency taken off.
     double GetStreamTime() const;
 
     int LastError() const { return lastError_; }

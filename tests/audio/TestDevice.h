@@ -16,6 +16,7 @@ inline VirtualStreamBackend& TestDevice() {
     }();
     device->initializeResult = 0;
     device->openResult = 0;
+    device->latencyFrames = 0;
     return *device;
 }
 

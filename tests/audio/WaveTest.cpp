@@ -35,6 +35,11 @@ TEST(WaveTest, LifecycleInitialisesOpensStartsStopsAndTerminates) {
         std::vector<float> played = device.OutputStream()->Clock(100);
         EXPECT_EQ(played, std::vector<float>(100, 1.0f));
         EXPECT_EQ(out.GetStreamTime(), 100.0);
+        device.latencyFrames = 30;  // what is still in the device is not played yet
+        EXPECT_EQ(out.GetStreamTime(), 70.0);
+        device.latencyFrames = 300;
+        EXPECT_EQ(out.GetStreamTime(), 0.0);
+        device.latencyFrames = 0;
         EXPECT_NE(out.Start(true), 0) << "a running stream cannot start again";
         EXPECT_EQ(out.GetStreamTime(), 100.0) << "and keeps its position";
         EXPECT_TRUE(out.IsActive());
