@@ -46,8 +46,9 @@ ClickGenerator SampleClick(const std::string& path) {
 int BeatPeriodMs(int bpm) {
     // A tempo of 0 would divide by zero and make a beat of no defined length.
     bpm = std::max(bpm, 1);
-    const float perMs = static_cast<float>(bpm) * kOneSixtieth;
-    return static_cast<int>(Nearest(1000.0L / static_cast<long double>(perMs)));
+    // The whole expression stays in extended precision; only the constant is single.
+    const long double beatsPerSecond = static_cast<long double>(bpm) * kOneSixtieth;
+    return static_cast<int>(Nearest(1000.0L / beatsPerSecond));
 }
 
 int BeatSampleCount(int sampleRate, int bpm) {

@@ -40,6 +40,9 @@ TEST(ClickSynthesisTest, TempoArithmeticGivesTheKnownPeriodsAndBeatLengths) {
     }
     // 64 BPM sits on a half: the single-precision 1/60 is a little large, so it rounds down.
     EXPECT_EQ(BeatPeriodMs(64), 937);
+    // 960 BPM is 62.5 ms in real numbers; the product is not rounded to single precision first
+    // (which would make it exactly 16 and the period 63).
+    EXPECT_EQ(BeatPeriodMs(960), 62);
     // No tempo divides by zero.
     EXPECT_EQ(BeatPeriodMs(0), BeatPeriodMs(1));
     EXPECT_EQ(BeatPeriodMs(-5), 60000);
