@@ -16,6 +16,7 @@
 #include "audio/AudioSystem.h"
 #include "metronome/AppSettings.h"
 #include "metronome/PlaybackEngine.h"
+#include "tests/support/MonitorRecording.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -34,26 +35,6 @@ public:
     void ResetRecordToggle() override {}
     bool FindSample(const std::string&, AudioEntry&) const override { return false; }
 };
-
-std::vector<float> Record(const std::string& file, double seconds,
-                          const std::function<void()>& play) {
-    std::string command = "timeout " + std::to_string(seconds) +
-                          " parec --raw --format=s16le --rate=44100 --channels=1 "
-                          "--device=@DEFAULT_MONITOR@ > '" +
-                          file + "' 2>/dev/null";
-    std::thread recorder([&] { (void)system(command.c_str()); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
-    play();
-    recorder.join();
-    std::string bytes = Testing::ReadFile(file);
-    std::vector<float> samples(bytes.size() / 2);
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        std::int16_t v;
-        std::memcpy(&v, bytes.data() + 2 * i, 2);
-        samples[i] = v / 32768.0f;
-    }
-    return samples;
-}
 
 // Starts of sound after at least a quarter beat of silence.
 std::vector<long> Onsets(const std::vector<float>& s) {
@@ -90,13 +71,20 @@ TEST(AudioRigTest, ABarLoopsOnTheDeviceWithExactBeatsAndTheAccentLast) {
     PlaybackEngine engine(controls);
     Testing::TempDir dir;
 
-    std::vector<float> recorded = Record((dir.Path() / "bar.raw").string(), 9.0, [&] {
-        engine.StartPlayback(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(7500));
-        EXPECT_TRUE(DllAudioSystemInstance().IsOutputActive());
-        EXPECT_GT(DllAudioSystemInstance().OutputTime(), 0.0);
-        engine.StartPlayback(false);
-    });
+    Testing::MonitorRecording recording(dir.Path() / "bar.raw");
+    ASSERT_TRUE(recording.Started());
+    engine.StartPlayback(true);
+    // A fresh sound server may hold the first stream back for a while; count from when it
+    // really plays.
+    AudioSystem& audio = DllAudioSystemInstance();
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (audio.OutputTime() < 0.2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5500));
+    EXPECT_TRUE(audio.IsOutputActive());
+    engine.StartPlayback(false);
+    std::vector<float> recorded;
+    for (std::int16_t v : recording.Stop()) recorded.push_back(v / 32768.0f);
     ASSERT_EQ(DllAudioSystemInstance().Output().LastError(), 0);
 
     std::vector<long> onsets = Onsets(recorded);

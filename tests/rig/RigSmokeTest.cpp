@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/MonitorRecording.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -41,24 +42,17 @@ double PowerAt(const std::vector<std::int16_t>& samples, double frequency) {
 TEST(RigSmokeTest, PlayedToneComesBackFromTheSinkMonitor) {
     ASSERT_NE(getenv("PULSE_SERVER"), nullptr) << "start the rig: scripts/rig start";
     Testing::TempDir dir;
-    std::string recording = (dir.Path() / "recording.raw").string();
-    std::string record =
-        "timeout 3 parec --raw --format=s16le --rate=44100 --channels=1 "
-        "--device=@DEFAULT_MONITOR@ > '" +
-        recording + "' 2>/dev/null";
-    std::thread recorder([&] { (void)system(record.c_str()); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // A fresh sound server can take seconds before it records; play only once it does.
+    Testing::MonitorRecording recording(dir.Path() / "recording.raw");
+    ASSERT_TRUE(recording.Started());
 
     FILE* player = popen("pacat --playback --raw --format=s16le --rate=44100 --channels=1", "w");
     ASSERT_NE(player, nullptr);
     std::vector<std::int16_t> tone = Tone(1000.0f, 1.5f);
     fwrite(tone.data(), sizeof(std::int16_t), tone.size(), player);
     EXPECT_EQ(pclose(player), 0);
-    recorder.join();
-
-    std::string bytes = Testing::ReadFile(recording);
-    std::vector<std::int16_t> recorded(bytes.size() / 2);
-    std::memcpy(recorded.data(), bytes.data(), recorded.size() * 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::vector<std::int16_t> recorded = recording.Stop();
     ASSERT_GT(recorded.size(), static_cast<std::size_t>(kRate));
     double tonePower = PowerAt(recorded, 1000.0);
     EXPECT_GT(tonePower, 100.0 * PowerAt(recorded, 1500.0));
