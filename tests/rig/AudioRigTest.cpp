@@ -24,8 +24,9 @@ namespace {
 constexpr int kRate = 44100;
 constexpr long kBeat = 23197;
 constexpr long kClick = 11598;
-// The longest stretch a device period can shift a click by: PulseAudio's ALSA plugin works
-// in periods of at most this many frames.
+// The jitter allowed: one device period. PortAudio picks the period; on the rig it is a
+// fraction of the stream's 35 ms latency, so this many frames bounds it safely. The bar loops
+// from memory, so what is measured is in fact no deviation at all.
 constexpr long kDevicePeriod = 1024;
 
 class RigControls : public PlaybackControls {
