@@ -22,7 +22,8 @@ int Wave::Stop() {
 }
 
 int Wave::Open(int inputChannels, int outputChannels, unsigned long sampleFormat, double sampleRate,
-               unsigned long framesPerBuffer, unsigned long) {
+               unsigned long framesPerBuffer, unsigned long /*numberOfBuffers*/) {
+    // PortAudio v19 sizes its device buffers itself, so the number of buffers has no say.
     if (!portCallback_) return Store(kNullCallback);
     if (sampleFormat != kFloat32) return Store(kSampleFormatNotSupported);
     stream_.reset();
