@@ -3,16 +3,17 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/MonitorRecording.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -40,45 +41,19 @@ double PowerAt(const std::vector<std::int16_t>& samples, double frequency) {
 
 TEST(RigSmokeTest, PlayedToneComesBackFromTheSinkMonitor) {
     ASSERT_NE(getenv("PULSE_SERVER"), nullptr) << "start the rig: scripts/rig start";
-    // Record from the monitor as it goes; play only once the recorder is really running.
     Testing::TempDir dir;
-    std::string pidFile = (dir.Path() / "parec.pid").string();
-    std::string command = "echo $$ > '" + pidFile +
-                          "'; exec parec --raw --format=s16le --rate=44100 --channels=1 "
-                          "--latency-msec=20 --device=@DEFAULT_MONITOR@ 2>/dev/null";
-    FILE* recorder = popen(command.c_str(), "r");
-    ASSERT_NE(recorder, nullptr);
-    std::vector<std::int16_t> recorded;
-    std::atomic<std::size_t> count{0};
-    std::atomic<bool> stop{false};
-    std::thread reader([&] {
-        std::int16_t block[1024];
-        std::size_t got = 0;
-        while (!stop && (got = fread(block, sizeof(std::int16_t), 1024, recorder)) > 0) {
-            recorded.insert(recorded.end(), block, block + got);
-            count = recorded.size();
-        }
-    });
-    auto waitFor = [&count](std::size_t samples) {
-        for (int i = 0; i < 1000 && count < samples; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    };
-    waitFor(kRate / 10);
-    std::size_t before = count;
+    // A fresh sound server can take seconds before it records; play only once it does.
+    Testing::MonitorRecording recording(dir.Path() / "recording.raw");
+    ASSERT_TRUE(recording.Started());
 
     FILE* player = popen("pacat --playback --raw --format=s16le --rate=44100 --channels=1", "w");
     ASSERT_NE(player, nullptr);
     std::vector<std::int16_t> tone = Tone(1000.0f, 1.5f);
     fwrite(tone.data(), sizeof(std::int16_t), tone.size(), player);
     EXPECT_EQ(pclose(player), 0);
-    waitFor(before + tone.size() + kRate / 2);
-    stop = true;
-    std::string stopRecorder = "kill -INT $(cat '" + pidFile + "')";
-    (void)system(stopRecorder.c_str());
-    reader.join();
-    pclose(recorder);
-
-    ASSERT_GT(recorded.size(), before + tone.size());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::vector<std::int16_t> recorded = recording.Stop();
+    ASSERT_GT(recorded.size(), static_cast<std::size_t>(kRate));
     double tonePower = PowerAt(recorded, 1000.0);
     EXPECT_GT(tonePower, 100.0 * PowerAt(recorded, 1500.0));
     EXPECT_GT(tonePower, 100.0 * PowerAt(recorded, 700.0));

@@ -1,0 +1,106 @@
+#include "audio/AudioFile.h"
+
+#include <dlfcn.h>
+#include <sndfile.h>
+
+#include <new>
+#include <stdexcept>
+
+#include "audio/PeakResampler.h"
+#include "audio/Rounding.h"
+#include "pym/core/Singleton.h"
+#include "pym/core/Trace.h"
+
+namespace {
+
+using OpenFunction = decltype(&sf_open);
+using ReadFunction = decltype(&sf_read_float);
+using CloseFunction = decltype(&sf_close);
+
+// The three entry points, looked up afresh for one load.
+struct SndfileCalls {
+    OpenFunction open = nullptr;
+    ReadFunction read = nullptr;
+    CloseFunction close = nullptr;
+
+    bool Complete() const { return open && read && close; }
+};
+
+SndfileCalls LookUp(const SndfileLibrary& library) {
+    SndfileCalls calls;
+    calls.open = reinterpret_cast<OpenFunction>(library.Function("sf_open"));
+    calls.read = reinterpret_cast<ReadFunction>(library.Function("sf_read_float"));
+    calls.close = reinterpret_cast<CloseFunction>(library.Function("sf_close"));
+    return calls;
+}
+
+// Reads up to `count` items; a truncated file yields what is there.
+std::vector<float> ReadItems(const SndfileCalls& calls, SNDFILE* file, sf_count_t count) {
+    std::vector<float> items(static_cast<std::size_t>(count));
+    sf_count_t read = calls.read(file, items.data(), count);
+    items.resize(static_cast<std::size_t>(read > 0 ? read : 0));
+    return items;
+}
+
+void Decode(const SndfileCalls& calls, SNDFILE* file, const SF_INFO& info, std::vector<float>& out,
+            int targetRate) {
+    if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0) {
+        out.clear();
+        return;
+    }
+    if (info.channels == 1 && info.samplerate == targetRate) {
+        out = ReadItems(calls, file, info.frames);
+        return;
+    }
+    std::vector<float> samples = ReadItems(calls, file, info.frames * info.channels);
+    if (info.channels == 2) samples = FoldStereoKeepingPeaks(samples);
+    std::vector<float> resampled(static_cast<std::size_t>(
+        Nearest(static_cast<long double>(samples.size()) * targetRate / info.samplerate)));
+    PeakKeepingResample(samples, resampled, true);
+    out = std::move(resampled);
+}
+
+}  // namespace
+
+SndfileLibrary::SndfileLibrary() : handle_(dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL)) {
+    if (!handle_) Pym::Trace(std::string("libsndfile.so.1 not loaded: ") + dlerror());
+}
+
+SndfileLibrary::~SndfileLibrary() {
+    if (handle_) dlclose(handle_);
+}
+
+void* SndfileLibrary::Function(const char* name) const {
+    return handle_ ? dlsym(handle_, name) : nullptr;
+}
+
+SndfileLibrary& DllSndfileLibraryInstance() {
+    return Pym::Singleton<SndfileLibrary>::Instance();
+}
+
+int LoadAudioFile(const std::string& path, std::vector<float>& out, float maxLengthMs,
+                  int targetRate) {
+    SndfileCalls calls = LookUp(DllSndfileLibraryInstance());
+    if (!calls.Complete()) return 0;
+    SF_INFO info{};
+    SNDFILE* file = calls.open(path.c_str(), SFM_READ, &info);
+    if (!file) return 0;
+    std::vector<float> decoded;
+    try {
+        Decode(calls, file, info, decoded, targetRate);
+    } catch (const std::bad_alloc&) {
+        // A header claiming more than memory holds: as unreadable as a broken file.
+        calls.close(file);
+        return 0;
+    } catch (const std::length_error&) {
+        calls.close(file);
+        return 0;
+    }
+    calls.close(file);
+    long long limit = Nearest(static_cast<long double>(targetRate) * maxLengthMs * 0.001L);
+    if (limit < 0) limit = 0;
+    if (static_cast<long long>(decoded.size()) > limit)
+        decoded.resize(static_cast<std::size_t>(limit));
+    out = std::move(decoded);
+    return static_cast<int>(limit);
+}

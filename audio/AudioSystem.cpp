@@ -1,0 +1,122 @@
+#include "audio/AudioSystem.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "pym/core/Singleton.h"
+
+namespace {
+constexpr int kScopeBlock = 512;
+constexpr int kAnalysisFrame = 2048;
+constexpr int kAnalysisHop = 128;
+// Input buffers are reduced in pieces of this many frames, so no buffer size allocates.
+constexpr int kReductionChunk = 4096;
+}  // namespace
+
+AudioSystem::AudioSystem()
+    : out_(kSampleRate, 0, false),
+      in_(kSampleRate, kInputFrames),
+      // Both stores exist before any callback runs, and outlive this object.
+      scope_(DllScopeBufferInstance()),
+      analysis_(DllAnalysisFrameInstance()),
+      blocks_(kScopeBlock, [this](const float* s, int n) { scope_.Deliver(s, n); }),
+      frames_(kAnalysisFrame, kAnalysisHop,
+              [this](const float* s, int n) { analysis_.Deliver(s, n); }),
+      reduced_(kReductionChunk) {
+    in_.SetCallback(AnalysisCallback(), nullptr);
+}
+
+AudioSystem::~AudioSystem() {
+    out_.Stop();
+    out_.Close();
+    in_.Stop();
+    in_.Close();
+}
+
+StreamCallback AudioSystem::AnalysisCallback() {
+    return [this](void* input, void* output, unsigned long frames, double outTime, void* userData) {
+        return ProcessInput(input, output, frames, outTime, userData);
+    };
+}
+
+int AudioSystem::RestartInput(int sampleRate, int framesPerBuffer, StreamCallback callback,
+                              void* userData) {
+    in_.Close();
+    int result = in_.OpenDefault(sampleRate, static_cast<unsigned long>(framesPerBuffer));
+    if (result != kStreamNoError) return result;
+    in_.SetCallback(std::move(callback), userData);
+    return in_.Start(false);
+}
+
+int AudioSystem::RestartOutputWith(bool loop, int sampleRate, int framesPerBuffer,
+                                   StreamCallback callback, void* userData) {
+    out_.Stop();
+    out_.Close();
+    // A failed open keeps its own code: starting a stream that is not there would hide it.
+    int result = out_.OpenDefault(sampleRate, static_cast<unsigned long>(framesPerBuffer));
+    if (result != kStreamNoError) return result;
+    out_.SetCallback(std::move(callback), userData);
+    return out_.Start(loop);
+}
+
+int AudioSystem::RestartOutput(int sampleRate, int framesPerBuffer, StreamCallback callback,
+                               void* userData) {
+    return RestartOutputWith(false, sampleRate, framesPerBuffer, std::move(callback), userData);
+}
+
+int AudioSystem::RestartOutputLooped(int sampleRate, int framesPerBuffer, StreamCallback callback,
+                                     void* userData) {
+    return RestartOutputWith(true, sampleRate, framesPerBuffer, std::move(callback), userData);
+}
+
+int AudioSystem::RestoreInputAnalysis() {
+    in_.Stop();
+    in_.SetCallback(AnalysisCallback(), nullptr);
+    return in_.Start(false);
+}
+
+void AudioSystem::StopOutput() {
+    out_.Stop();
+}
+void AudioSystem::StopInput() {
+    in_.Stop();
+}
+void AudioSystem::StartInput() {
+    in_.Start(false);
+}
+
+bool AudioSystem::IsOutputActive() {
+    return out_.IsActive();
+}
+
+double AudioSystem::OutputTime() const {
+    if (out_.LastError() != kStreamNoError) return 0.0;
+    return out_.GetStreamTime() * (1.0 / kSampleRate);
+}
+
+float AudioSystem::OutputPhase(float position, float period) {
+    // A period of 0 has no phase; NaN would reach the displays.
+    if (!IsOutputActive() || position == 0.0f || !(period > 0.0f)) return 1.0f;
+    return (position - period * std::trunc(position / period)) / period;
+}
+
+int AudioSystem::ProcessInput(void* input, void*, unsigned long frames, double, void*) {
+    if (!input) return 0;
+    const float* samples = static_cast<const float*>(input);
+    unsigned long done = 0;
+    while (done + kReduction <= frames) {
+        int n = static_cast<int>(
+            std::min<unsigned long>(frames - done, static_cast<unsigned long>(kReductionChunk)));
+        n -= n % kReduction;
+        std::copy(samples + done, samples + done + static_cast<unsigned long>(n), reduced_.begin());
+        int count = ReduceInPlace(reduced_.data(), n, kReduction);
+        blocks_.Push(reduced_.data(), count);
+        frames_.Push(reduced_.data(), count);
+        done += static_cast<unsigned long>(n);
+    }
+    return 0;
+}
+
+AudioSystem& DllAudioSystemInstance() {
+    return Pym::Singleton<AudioSystem>::Instance();
+}

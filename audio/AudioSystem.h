@@ -1,0 +1,64 @@
+#pragma once
+
+#include <vector>
+
+#include "audio/AnalysisFrame.h"
+#include "audio/InputPath.h"
+#include "audio/ScopeBuffer.h"
+#include "audio/Wave.h"
+
+// The one output and the one input stream of the process, and the input path that reduces
+// the input to 11025 Hz for the scope displays and the pitch analysis. All operations run on
+// the GUI thread, except ProcessInput, which is the input stream's callback.
+class AudioSystem {
+public:
+    static constexpr int kSampleRate = 44100;
+    static constexpr int kInputFrames = 512;
+    static constexpr int kReduction = 4;
+
+    AudioSystem();
+    ~AudioSystem();
+    AudioSystem(const AudioSystem&) = delete;
+    AudioSystem& operator=(const AudioSystem&) = delete;
+
+    // Each returns the start's result code (or the open's, when the open failed).
+    int RestartInput(int sampleRate, int framesPerBuffer, StreamCallback callback,
+                     void* userData = nullptr);
+    int RestartOutput(int sampleRate, int framesPerBuffer, StreamCallback callback,
+                      void* userData = nullptr);
+    int RestartOutputLooped(int sampleRate, int framesPerBuffer, StreamCallback callback,
+                            void* userData = nullptr);
+    int RestoreInputAnalysis();
+
+    void StopOutput();
+    void StopInput();
+    void StartInput();
+
+    bool IsOutputActive();
+    // Seconds played by the output since its start; 0 after a failed open or start.
+    double OutputTime() const;
+    // Where `position` lies within its `period`, in [0, 1); exactly 1 while the output is
+    // stopped or at position 0.
+    float OutputPhase(float position, float period);
+
+    int ProcessInput(void* input, void* output, unsigned long frames, double outTime,
+                     void* userData);
+
+    WaveOut& Output() { return out_; }
+    WaveIn& Input() { return in_; }
+
+private:
+    int RestartOutputWith(bool loop, int sampleRate, int framesPerBuffer, StreamCallback callback,
+                          void* userData);
+    StreamCallback AnalysisCallback();
+
+    WaveOut out_;
+    WaveIn in_;
+    ScopeBuffer& scope_;
+    AnalysisFrame& analysis_;
+    BlockCollector blocks_;
+    SlidingFrame frames_;
+    std::vector<float> reduced_;
+};
+
+AudioSystem& DllAudioSystemInstance();

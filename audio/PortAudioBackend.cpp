@@ -1,0 +1,142 @@
+#include "audio/PortAudioBackend.h"
+
+#include <alsa/asoundlib.h>
+#include <fcntl.h>
+#include <portaudio.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "pym/core/Singleton.h"
+#include "pym/core/Trace.h"
+
+namespace {
+
+void AlsaToTrace(const char* file, int line, const char* function, int err, const char* fmt, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, fmt);
+    vsnprintf(text, sizeof text, fmt, args);
+    va_end(args);
+    std::string message = std::string("ALSA lib ") + (file ? file : "") + ":" +
+                          std::to_string(line) + ":(" + (function ? function : "") + ") " + text;
+    if (err) message += std::string(": ") + snd_strerror(err);
+    Pym::Trace(message);
+}
+
+// Points standard error at /dev/null for the lifetime of the object.
+class SilencedStandardError {
+public:
+    SilencedStandardError() {
+        fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+            dup2(null, STDERR_FILENO);
+            close(null);
+        }
+    }
+    ~SilencedStandardError() {
+        fflush(stderr);
+        if (saved_ >= 0) {
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+    SilencedStandardError(const SilencedStandardError&) = delete;
+    SilencedStandardError& operator=(const SilencedStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+class PortAudioStream : public DeviceStream {
+public:
+    explicit PortAudioStream(DeviceClient& client) : client_(client) {}
+    ~PortAudioStream() override { Close(); }
+
+    int OpenOn(const StreamParameters& p) {
+        PaStreamParameters in{}, out{};
+        PaStreamParameters* inPtr = nullptr;
+        PaStreamParameters* outPtr = nullptr;
+        if (p.inputChannels > 0) {
+            in.device = Pa_GetDefaultInputDevice();
+            if (in.device == paNoDevice) return paDeviceUnavailable;
+            in.channelCount = p.inputChannels;
+            in.sampleFormat = paFloat32;
+            in.suggestedLatency = Pa_GetDeviceInfo(in.device)->defaultHighInputLatency;
+            inPtr = &in;
+        }
+        if (p.outputChannels > 0) {
+            out.device = Pa_GetDefaultOutputDevice();
+            if (out.device == paNoDevice) return paDeviceUnavailable;
+            out.channelCount = p.outputChannels;
+            out.sampleFormat = paFloat32;
+            // Bars loop from memory, so latency costs nothing but safety against underruns.
+            out.suggestedLatency = Pa_GetDeviceInfo(out.device)->defaultHighOutputLatency;
+            outPtr = &out;
+        }
+        return Pa_OpenStream(&stream_, inPtr, outPtr, p.sampleRate, paFramesPerBufferUnspecified,
+                             paNoFlag, &PortAudioStream::Callback, this);
+    }
+
+    int Start() override { return stream_ ? Pa_StartStream(stream_) : paBadStreamPtr; }
+    int Stop() override { return stream_ ? Pa_StopStream(stream_) : paBadStreamPtr; }
+    int Abort() override { return stream_ ? Pa_AbortStream(stream_) : paBadStreamPtr; }
+    int IsActive() override { return stream_ ? Pa_IsStreamActive(stream_) : paBadStreamPtr; }
+    double OutputLatencyFrames() override {
+        const PaStreamInfo* info = stream_ ? Pa_GetStreamInfo(stream_) : nullptr;
+        return info ? info->outputLatency * info->sampleRate : 0.0;
+    }
+    int Close() override {
+        if (!stream_) return paNoError;
+        int result = Pa_CloseStream(stream_);
+        stream_ = nullptr;
+        return result;
+    }
+
+private:
+    static int Callback(const void* input, void* output, unsigned long frames,
+                        const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags, void* self) {
+        auto& stream = *static_cast<PortAudioStream*>(self);
+        int result = stream.client_.Process(static_cast<const float*>(input),
+                                            static_cast<float*>(output), frames);
+        return result == 0 ? paContinue : paComplete;
+    }
+
+    DeviceClient& client_;
+    PaStream* stream_ = nullptr;
+};
+
+}  // namespace
+
+PortAudioBackend::PortAudioBackend() {
+    // A JACK client must never start a server of its own for us.
+    setenv("JACK_NO_START_SERVER", "1", 0);
+    snd_lib_error_set_handler(&AlsaToTrace);
+}
+
+int PortAudioBackend::Initialize() {
+    SilencedStandardError quiet;
+    return Pa_Initialize();
+}
+
+int PortAudioBackend::Terminate() {
+    SilencedStandardError quiet;
+    return Pa_Terminate();
+}
+
+int PortAudioBackend::Open(const StreamParameters& parameters, DeviceClient& client,
+                           std::unique_ptr<DeviceStream>& stream) {
+    auto opened = std::make_unique<PortAudioStream>(client);
+    int result = opened->OpenOn(parameters);
+    if (result == paNoError) stream = std::move(opened);
+    return result;
+}
+
+PortAudioBackend& DllPortAudioBackendInstance() {
+    return Pym::Singleton<PortAudioBackend>::Instance();
+}

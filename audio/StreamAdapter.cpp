@@ -1,0 +1,87 @@
+#include "audio/StreamAdapter.h"
+
+#include <algorithm>
+
+namespace {
+// What the library would pick for "let the library choose".
+constexpr unsigned long kDefaultFramesPerBuffer = 256;
+}  // namespace
+
+void StreamAdapter::Configure(int inputChannels, int outputChannels,
+                              unsigned long framesPerBuffer) {
+    inputChannels_ = std::max(inputChannels, 0);
+    outputChannels_ = std::max(outputChannels, 0);
+    framesPerBuffer_ = framesPerBuffer > 0 ? framesPerBuffer : kDefaultFramesPerBuffer;
+    input_.assign(framesPerBuffer_ * static_cast<unsigned long>(inputChannels_), 0.0f);
+    output_.assign(framesPerBuffer_ * static_cast<unsigned long>(outputChannels_), 0.0f);
+    Reset();
+}
+
+void StreamAdapter::SetTarget(PortAudioCallback callback, void* userData) {
+    callback_ = callback;
+    userData_ = userData;
+}
+
+void StreamAdapter::Reset() {
+    looped_ = false;
+    finished_ = 0;
+    processed_ = 0;
+    bufferStart_ = 0;
+    // An output needs its first user buffer before it can play; an input first collects one.
+    position_ = outputChannels_ > 0 ? framesPerBuffer_ : 0;
+}
+
+void StreamAdapter::PrimeLoop() {
+    Reset();
+    std::fill(input_.begin(), input_.end(), 0.0f);
+    std::fill(output_.begin(), output_.end(), 0.0f);
+    if (callback_)
+        callback_(inputChannels_ > 0 ? input_.data() : nullptr, output_.data(), framesPerBuffer_,
+                  0.0, userData_);
+    looped_ = true;
+    position_ = 0;
+}
+
+int StreamAdapter::Refill() {
+    position_ = 0;
+    if (looped_) return 0;
+    std::fill(output_.begin(), output_.end(), 0.0f);
+    if (!callback_) return 0;
+    return callback_(inputChannels_ > 0 ? input_.data() : nullptr,
+                     outputChannels_ > 0 ? output_.data() : nullptr, framesPerBuffer_,
+                     static_cast<double>(bufferStart_), userData_);
+}
+
+int StreamAdapter::Process(const float* input, float* output, unsigned long frames) {
+    const auto in = static_cast<unsigned long>(inputChannels_);
+    const auto out = static_cast<unsigned long>(outputChannels_);
+    unsigned long done = 0;
+    while (done < frames) {
+        if (position_ == framesPerBuffer_ && out > 0) {
+            if (finished_ != 0) break;  // the last buffer has played out
+            bufferStart_ = processed_.load() + done;
+            finished_ = Refill();
+        }
+        unsigned long n = std::min(frames - done, framesPerBuffer_ - position_);
+        if (in > 0) {
+            float* to = input_.data() + position_ * in;
+            if (input)
+                std::copy(input + done * in, input + (done + n) * in, to);
+            else
+                std::fill(to, to + n * in, 0.0f);
+        }
+        if (out > 0)
+            std::copy(output_.data() + position_ * out, output_.data() + (position_ + n) * out,
+                      output + done * out);
+        position_ += n;
+        done += n;
+        if (position_ == framesPerBuffer_ && out == 0) {
+            finished_ = Refill();
+            bufferStart_ = processed_.load() + done;
+            if (finished_ != 0) break;
+        }
+    }
+    if (done < frames && out > 0) std::fill(output + done * out, output + frames * out, 0.0f);
+    processed_ += done;
+    return finished_ != 0 && (out == 0 || done < frames) ? finished_ : 0;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <atomic>
+#include <vector>
+
+#include "audio/StreamBackend.h"
+
+// The stream callback of the Wave layer: plain function taking (input buffer, output buffer,
+// frame count, output time in frames, user data), returning 0 to keep the stream running.
+using PortAudioCallback = int (*)(void* input, void* output, unsigned long frames, double outTime,
+                                  void* userData);
+
+// Turns the device's buffers, whatever their size, into user buffers of exactly
+// `framesPerBuffer` frames for the stream callback. In looped mode the one user buffer is
+// rendered once before the start and then played cyclically from memory, sample-continuous
+// across the wrap, without further callback calls.
+//
+// Process runs on the device thread and allocates nothing; Configure, Reset and PrimeLoop run
+// only while the stream is stopped.
+class StreamAdapter : public DeviceClient {
+public:
+    void Configure(int inputChannels, int outputChannels, unsigned long framesPerBuffer);
+    void SetTarget(PortAudioCallback callback, void* userData);
+
+    // Before a plain start: the first device buffer asks the callback for fresh samples.
+    void Reset();
+    // Before a looped start: runs the callback once into the loop buffer.
+    void PrimeLoop();
+
+    int Process(const float* input, float* output, unsigned long frames) override;
+
+    // Frames handed to or taken from the device since the last start.
+    double FramesProcessed() const { return static_cast<double>(processed_.load()); }
+    unsigned long FramesPerBuffer() const { return framesPerBuffer_; }
+
+private:
+    int Refill();
+
+    int inputChannels_ = 0;
+    int outputChannels_ = 0;
+    unsigned long framesPerBuffer_ = 0;
+    std::vector<float> input_;
+    std::vector<float> output_;
+    unsigned long position_ = 0;  // frames of the current user buffer already used
+    bool looped_ = false;
+    int finished_ = 0;  // what the callback returned when it asked to stop
+    PortAudioCallback callback_ = nullptr;
+    void* userData_ = nullptr;
+    std::atomic<unsigned long long> processed_{0};
+    unsigned long long bufferStart_ = 0;  // frame of the current user buffer's first sample
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <mutex>
+#include <vector>
+
+// One rendered bar, shared between the GUI thread that renders it and the output callback that
+// plays it. The lock is held only to swap a finished bar in or to copy samples out.
+class BarBuffer {
+public:
+    // Replaces the bar; the previous bar plays until this returns.
+    void Replace(std::vector<float>& bar);
+    // Copies the first `count` samples of the bar into `out`, silence past its end.
+    void CopyStart(float* out, unsigned long count) const;
+    std::vector<float> Samples() const;
+    std::size_t Size() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<float> samples_;
+};
+
+BarBuffer& DllBarBufferInstance();

@@ -1,0 +1,114 @@
+#include "metronome/PlaybackEngine.h"
+
+#include "audio/AudioSystem.h"
+#include "metronome/AppSettings.h"
+#include "metronome/BarBuffer.h"
+#include "metronome/ClickSynthesis.h"
+#include "metronome/RecordBuffer.h"
+#include "pym/core/Singleton.h"
+
+namespace {
+constexpr int kRecordFrames = 512;
+}
+
+int BarCallback(void*, void* output, unsigned long frames, double, void* userData) {
+    if (output && userData)
+        static_cast<const BarBuffer*>(userData)->CopyStart(static_cast<float*>(output), frames);
+    return 0;
+}
+
+int RecordingLoopCallback(void*, void* output, unsigned long frames, double, void* userData) {
+    if (output && userData)
+        static_cast<RecordBuffer*>(userData)->PlayNextBlock(static_cast<float*>(output), frames);
+    return 0;
+}
+
+int RecordCallback(void* input, void* output, unsigned long frames, double outTime,
+                   void* userData) {
+    if (input && userData)
+        static_cast<RecordBuffer*>(userData)->Append(static_cast<const float*>(input), frames);
+    // The input displays keep working while recording.
+    if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive())
+        audio->ProcessInput(input, output, frames, outTime, userData);
+    return 0;
+}
+
+PlaybackEngine::PlaybackEngine(PlaybackControls& controls) : controls_(controls) {}
+
+void PlaybackEngine::StartPlayback(bool on) {
+    try {
+        const std::string text = controls_.OutputText();
+        if (text == "SAMPLE") {
+            PlayRecording(on);
+            return;
+        }
+        const AppSettings& settings = DllAppSettingsInstance();
+        PlayBar(on, text == "TONE" ? std::string() : text, settings.desiredBpm, settings.accent);
+    } catch (...) {
+        // A sound that cannot be rendered simply does not start.
+    }
+}
+
+void PlaybackEngine::PlayBar(bool on, const std::string& sound, int bpm, int beatsPerBar) {
+    AudioSystem& audio = DllAudioSystemInstance();
+    if (!on) {
+        audio.StopOutput();
+        return;
+    }
+    ClickGenerator normal, accent;
+    AudioEntry entry;
+    if (!sound.empty() && controls_.FindSample(sound, entry)) {
+        normal = SampleClick(entry.normalFile);
+        accent = SampleClick(entry.accentFile);
+    } else {
+        const float frequency = DllAppSettingsInstance().desiredFrequency;
+        normal = ToneClick(frequency);
+        accent = ToneClick(2.0f * frequency);
+    }
+    BarBuffer& bar = DllBarBufferInstance();
+    BuildBar(bar, bpm, beatsPerBar, normal, accent);
+    audio.RestartOutputLooped(kBarSampleRate, static_cast<int>(bar.Size()), &BarCallback, &bar);
+}
+
+void PlaybackEngine::PlayRecording(bool on) {
+    AudioSystem& audio = DllAudioSystemInstance();
+    if (!on) {
+        audio.StopOutput();
+        return;
+    }
+    RecordBuffer& record = DllRecordBufferInstance();
+    record.Rewind();
+    audio.RestartOutput(kBarSampleRate, kRecordFrames, &RecordingLoopCallback, &record);
+}
+
+void PlaybackEngine::Record(bool on) {
+    AudioSystem& audio = DllAudioSystemInstance();
+    if (!on) {
+        audio.StopInput();
+        recording_ = false;
+        return;
+    }
+    RecordBuffer& record = DllRecordBufferInstance();
+    record.Clear();
+    audio.RestartInput(kBarSampleRate, kRecordFrames, &RecordCallback, &record);
+    recording_ = audio.Input().LastError() == kStreamNoError;
+    if (!recording_) controls_.ResetRecordToggle();
+}
+
+bool PlaybackEngine::IsPlaying() const {
+    return controls_.PlayState() == 1;
+}
+
+void PlaybackEngine::RestartIfPlaying() {
+    if (!IsPlaying()) return;
+    DllAudioSystemInstance().StopOutput();
+    StartPlayback(true);
+}
+
+bool PlaybackEngine::CheckRecordingLimit() {
+    if (!recording_ || !DllRecordBufferInstance().IsFull()) return false;
+    DllAudioSystemInstance().StopInput();
+    recording_ = false;
+    controls_.ResetRecordToggle();
+    return true;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "metronome/AudioSamples.h"
+
+// What the playback engine needs from the metronome screen: the "OUTPUT" menu button's text,
+// the "Play" and "Record" toggles, and the skin's sample sets.
+class PlaybackControls {
+public:
+    virtual ~PlaybackControls() = default;
+    virtual std::string OutputText() const = 0;
+    virtual int PlayState() const = 0;
+    // Puts the "Record" toggle back to state 0 (it remembers its previous state and redraws).
+    virtual void ResetRecordToggle() = 0;
+    virtual bool FindSample(const std::string& name, AudioEntry& entry) const = 0;
+};
+
+// Turns the metronome's settings into sound and records the user's own. GUI thread only; the
+// callbacks below run on the audio threads.
+class PlaybackEngine {
+public:
+    explicit PlaybackEngine(PlaybackControls& controls);
+
+    // Starts or stops whatever the "OUTPUT" button names; never throws.
+    void StartPlayback(bool on);
+    // Renders one bar and loops it, or stops the output.
+    void PlayBar(bool on, const std::string& sound, int bpm, int beatsPerBar);
+    // Loops the recorded blocks, or stops the output.
+    void PlayRecording(bool on);
+    // Starts a fresh recording, or stops the input (the recording stays).
+    void Record(bool on);
+    bool IsPlaying() const;
+    void RestartIfPlaying();
+    // For the screen's timer: once the recording has reached its length limit, stops the
+    // input and puts the Record toggle off. True when it did.
+    bool CheckRecordingLimit();
+
+private:
+    PlaybackControls& controls_;
+    bool recording_ = false;
+};
+
+// Stream callbacks. User data: the BarBuffer, the RecordBuffer, the RecordBuffer.
+int BarCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
+int RecordingLoopCallback(void* input, void* output, unsigned long frames, double outTime,
+                          void* userData);
+int RecordCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
