@@ -1,8 +1,15 @@
 #pragma once
 
+#include <string>
+
 #include "pym/core/ValueTypes.h"
+#include "pym/gfx/TextFormat.h"
 
 namespace Pym::Gfx {
+
+class Font;
+class Image;
+class Region;
 
 struct Rect {
     float x = 0, y = 0, width = 0, height = 0;
@@ -42,6 +49,15 @@ public:
     virtual bool FillGradient(const Rect& rect, const ColourValue& from, const ColourValue& to) = 0;
     virtual bool DrawLine(const Pen& pen, Point from, Point to) = 0;
     virtual bool Draw3DRect(const Rect& rect, const Pen& light, const Pen& dark) = 0;
+
+    // Replaces the clip by the region: a repaint touches nothing else.
+    virtual void SetClip(const Region& region) = 0;
+    // Draws the picture scaled into the rectangle; interpolation 0 keeps the context's mode.
+    virtual bool DrawImage(const Image& image, const Rect& rect, int interpolation) = 0;
+    // Draws text wrapped and clipped to the rectangle.
+    virtual bool DrawString(const Font& font, const std::string& text, const Rect& rect,
+                            const ColourValue& colour, TextAlignment alignment,
+                            TextTrimming trimming) = 0;
 };
 
 // Multiplies the context's alpha for a scope.

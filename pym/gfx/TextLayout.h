@@ -8,11 +8,9 @@
 
 #include "pym/core/ValueTypes.h"
 #include "pym/gfx/Font.h"
+#include "pym/gfx/TextFormat.h"
 
 namespace Pym::Gfx {
-
-enum class TextAlignment { Near, Center, Far };
-enum class TextTrimming { None, Character, Word, EllipsisCharacter, EllipsisWord };
 
 struct TextBox {
     double x = 0, y = 0, width = 0, height = 0;

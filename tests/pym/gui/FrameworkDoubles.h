@@ -66,6 +66,15 @@ public:
     bool Draw3DRect(const Pym::Gfx::Rect&, const Pym::Gfx::Pen&, const Pym::Gfx::Pen&) override {
         return Record("3d");
     }
+    void SetClip(const Pym::Gfx::Region&) override {}
+    bool DrawImage(const Pym::Gfx::Image&, const Pym::Gfx::Rect&, int) override {
+        return Record("image");
+    }
+    bool DrawString(const Pym::Gfx::Font&, const std::string& text, const Pym::Gfx::Rect&,
+                    const Pym::ColourValue&, Pym::Gfx::TextAlignment,
+                    Pym::Gfx::TextTrimming) override {
+        return Record("text:" + text);
+    }
     bool Record(const std::string& what) {
         drawn.push_back({what, alpha, x, y});
         return true;

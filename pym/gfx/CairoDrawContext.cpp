@@ -1,0 +1,168 @@
+#include "pym/gfx/CairoDrawContext.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "pym/gfx/Interpolation.h"
+#include "pym/gfx/Region.h"
+#include "pym/gfx/TextLayout.h"
+
+namespace Pym::Gfx {
+
+namespace {
+
+double Channel(int value) {
+    return std::clamp(value, 0, 255) / 255.0;
+}
+
+// One-pixel lines sit on pixel centres, so they cover whole pixels instead of two halves.
+constexpr double kPixelCentre = 0.5;
+
+}  // namespace
+
+CairoDrawContext::CairoDrawContext(Image& target) : cr_(cairo_create(target.Surface())) {}
+
+CairoDrawContext::~CairoDrawContext() {
+    cairo_destroy(cr_);
+}
+
+bool CairoDrawContext::Check() {
+    cairo_status_t status = cairo_status(cr_);
+    if (status == CAIRO_STATUS_SUCCESS) return true;
+    status_ = status;
+    return false;
+}
+
+float CairoDrawContext::PushAlpha(float alpha) {
+    float saved = alpha_;
+    alpha_ = std::clamp(alpha_ * alpha, 0.0f, 1.0f);
+    if (std::isnan(alpha_)) alpha_ = 0.0f;
+    return saved;
+}
+
+void CairoDrawContext::PopAlpha(float saved) {
+    alpha_ = std::isnan(saved) ? 0.0f : std::clamp(saved, 0.0f, 1.0f);
+}
+
+void CairoDrawContext::Rotate(float degrees) {
+    cairo_rotate(cr_, degrees * M_PI / 180.0);
+}
+
+void CairoDrawContext::Scale(float sx, float sy) {
+    // A zero scale would make Cairo's matrix singular and stop all later drawing.
+    if (sx == 0.0f || sy == 0.0f || !std::isfinite(sx) || !std::isfinite(sy)) return;
+    cairo_scale(cr_, sx, sy);
+}
+
+void CairoDrawContext::PushClip(const Rect& rect) {
+    cairo_save(cr_);
+    ++clipDepth_;
+    cairo_rectangle(cr_, rect.x, rect.y, std::max(rect.width, 0.0f), std::max(rect.height, 0.0f));
+    cairo_clip(cr_);
+}
+
+void CairoDrawContext::PopClip() {
+    if (clipDepth_ == 0) return;
+    --clipDepth_;
+    // Only the clip goes back; moves made inside the scope stay.
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    cairo_restore(cr_);
+    cairo_set_matrix(cr_, &matrix);
+}
+
+void CairoDrawContext::SetClip(const Region& region) {
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    cairo_identity_matrix(cr_);
+    cairo_reset_clip(cr_);
+    for (const Rect& r : region.Rects()) cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
+    cairo_clip(cr_);
+    cairo_set_matrix(cr_, &matrix);
+}
+
+void CairoDrawContext::SetSource(const ColourValue& colour) {
+    cairo_set_source_rgba(cr_, Channel(colour.red), Channel(colour.green), Channel(colour.blue),
+                          Channel(colour.alpha) * alpha_);
+}
+
+bool CairoDrawContext::FillRect(const Rect& rect, const ColourValue& colour) {
+    if (alpha_ <= 0.0f) return true;
+    SetSource(colour);
+    cairo_rectangle(cr_, rect.x, rect.y, rect.width, rect.height);
+    cairo_fill(cr_);
+    return Check();
+}
+
+bool CairoDrawContext::FillGradient(const Rect& rect, const ColourValue& from,
+                                    const ColourValue& to) {
+    if (alpha_ <= 0.0f) return true;
+    cairo_pattern_t* gradient =
+        cairo_pattern_create_linear(rect.x, rect.y, rect.x + rect.width, rect.y + rect.height);
+    for (auto [offset, colour] : {std::pair{0.0, from}, std::pair{1.0, to}})
+        cairo_pattern_add_color_stop_rgba(gradient, offset, Channel(colour.red),
+                                          Channel(colour.green), Channel(colour.blue),
+                                          Channel(colour.alpha) * alpha_);
+    cairo_set_source(cr_, gradient);
+    cairo_rectangle(cr_, rect.x, rect.y, rect.width, rect.height);
+    cairo_fill(cr_);
+    cairo_pattern_destroy(gradient);
+    return Check();
+}
+
+bool CairoDrawContext::DrawLine(const Pen& pen, Point from, Point to) {
+    if (alpha_ <= 0.0f) return true;
+    SetSource(pen.colour);
+    cairo_set_line_width(cr_, pen.width);
+    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_SQUARE);
+    cairo_move_to(cr_, from.x + kPixelCentre, from.y + kPixelCentre);
+    cairo_line_to(cr_, to.x + kPixelCentre, to.y + kPixelCentre);
+    cairo_stroke(cr_);
+    return Check();
+}
+
+bool CairoDrawContext::Draw3DRect(const Rect& r, const Pen& light, const Pen& dark) {
+    bool ok = DrawLine(light, {r.x, r.y}, {r.x + r.width, r.y});
+    ok = DrawLine(light, {r.x, r.y}, {r.x, r.y + r.height}) && ok;
+    ok = DrawLine(dark, {r.x + r.width, r.y + r.height}, {r.x + r.width, r.y + 1}) && ok;
+    ok = DrawLine(dark, {r.x + r.width, r.y + r.height}, {r.x + 1, r.y + r.height}) && ok;
+    return ok;
+}
+
+bool CairoDrawContext::DrawImage(const Image& image, const Rect& rect, int interpolation) {
+    if (alpha_ <= 0.0f || rect.width <= 0 || rect.height <= 0) return true;
+    cairo_save(cr_);
+    cairo_translate(cr_, rect.x, rect.y);
+    cairo_scale(cr_, rect.width / image.Width(), rect.height / image.Height());
+    cairo_set_source_surface(cr_, image.Surface(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr_), CairoFilter(interpolation));
+    cairo_pattern_set_extend(cairo_get_source(cr_), CAIRO_EXTEND_PAD);
+    cairo_rectangle(cr_, 0, 0, image.Width(), image.Height());
+    cairo_clip(cr_);
+    if (alpha_ >= 1.0f)
+        cairo_paint(cr_);
+    else
+        cairo_paint_with_alpha(cr_, alpha_);
+    cairo_restore(cr_);
+    return Check();
+}
+
+bool CairoDrawContext::DrawString(const Font& font, const std::string& text, const Rect& rect,
+                                  const ColourValue& colour, TextAlignment alignment,
+                                  TextTrimming trimming) {
+    if (alpha_ <= 0.0f) return true;
+    ColourValue faded = colour;
+    faded.alpha = static_cast<int>(std::lround(Channel(colour.alpha) * alpha_ * 255.0));
+    TextLayout::Draw(cr_, font, text, TextBox{rect.x, rect.y, rect.width, rect.height}, faded,
+                     alignment, trimming);
+    return Check();
+}
+
+void CairoDrawContext::Clear() {
+    cairo_save(cr_);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr_);
+    cairo_restore(cr_);
+}
+
+}  // namespace Pym::Gfx

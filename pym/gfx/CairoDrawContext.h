@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cairo.h>
+
+#include "pym/gfx/DrawContext.h"
+#include "pym/gfx/Image.h"
+
+namespace Pym::Gfx {
+
+// The drawing context on a picture in memory (a window's back buffer), through Cairo. The
+// context's alpha multiplies every colour and picture drawn; a picture drawn at full alpha is
+// copied straight, below it goes through a paint with alpha, and at 0 nothing is drawn.
+class CairoDrawContext : public DrawContext {
+public:
+    explicit CairoDrawContext(Image& target);
+    ~CairoDrawContext() override;
+    CairoDrawContext(const CairoDrawContext&) = delete;
+    CairoDrawContext& operator=(const CairoDrawContext&) = delete;
+
+    float PushAlpha(float alpha) override;
+    void PopAlpha(float saved) override;
+    float Alpha() const override { return alpha_; }
+
+    void Translate(float dx, float dy) override { cairo_translate(cr_, dx, dy); }
+    void Rotate(float degrees) override;
+    void Scale(float sx, float sy) override;
+
+    void PushClip(const Rect& rect) override;
+    void PopClip() override;
+    void SetClip(const Region& region) override;
+
+    bool FillRect(const Rect& rect, const ColourValue& colour) override;
+    bool FillGradient(const Rect& rect, const ColourValue& from, const ColourValue& to) override;
+    bool DrawLine(const Pen& pen, Point from, Point to) override;
+    bool Draw3DRect(const Rect& rect, const Pen& light, const Pen& dark) override;
+    bool DrawImage(const Image& image, const Rect& rect, int interpolation) override;
+    bool DrawString(const Font& font, const std::string& text, const Rect& rect,
+                    const ColourValue& colour, TextAlignment alignment,
+                    TextTrimming trimming) override;
+
+    // Makes the whole target transparent (inside the current clip).
+    void Clear();
+    cairo_t* Cairo() const { return cr_; }
+    // Cairo's status after the last failed operation; success while all went well.
+    cairo_status_t LastStatus() const { return status_; }
+
+private:
+    void SetSource(const ColourValue& colour);
+    bool Check();
+
+    cairo_t* cr_;
+    float alpha_ = 1.0f;
+    int clipDepth_ = 0;
+    cairo_status_t status_ = CAIRO_STATUS_SUCCESS;
+};
+
+}  // namespace Pym::Gfx

@@ -1,0 +1,141 @@
+#include "pym/gfx/CairoDrawContext.h"
+
+#include <cstdint>
+
+#include <gtest/gtest.h>
+
+#include "pym/gfx/Font.h"
+#include "pym/gfx/Region.h"
+
+using Pym::ColourValue;
+using Pym::Gfx::CairoDrawContext;
+using Pym::Gfx::Image;
+using Pym::Gfx::Rect;
+
+namespace {
+
+constexpr ColourValue kRed{255, 255, 0, 0};
+constexpr ColourValue kBlue{255, 0, 0, 255};
+
+class CairoDrawContextTest : public ::testing::Test {
+protected:
+    // The premultiplied ARGB pixel at (x, y) of the target.
+    std::uint32_t At(int x, int y) {
+        cairo_surface_flush(target->Surface());
+        const unsigned char* data = cairo_image_surface_get_data(target->Surface());
+        int stride = cairo_image_surface_get_stride(target->Surface());
+        return reinterpret_cast<const std::uint32_t*>(data + y * stride)[x];
+    }
+    int Alpha(int x, int y) { return static_cast<int>(At(x, y) >> 24); }
+
+    std::shared_ptr<Image> target = Image::Blank(40, 30);
+    CairoDrawContext context{*target};
+};
+
+TEST_F(CairoDrawContextTest, FillsCoverExactlyTheirPixels) {
+    EXPECT_TRUE(context.FillRect({2, 3, 4, 5}, kRed));
+    EXPECT_EQ(At(2, 3), 0xFFFF0000u);
+    EXPECT_EQ(At(5, 7), 0xFFFF0000u);
+    EXPECT_EQ(At(6, 7), 0u);
+    EXPECT_EQ(At(5, 8), 0u);
+    EXPECT_EQ(At(1, 3), 0u);
+}
+
+TEST_F(CairoDrawContextTest, AlphaMultipliesAndPopsBack) {
+    float saved = context.PushAlpha(0.5f);
+    EXPECT_FLOAT_EQ(saved, 1.0f);
+    float inner = context.PushAlpha(0.5f);
+    EXPECT_FLOAT_EQ(context.Alpha(), 0.25f);
+    context.FillRect({0, 0, 10, 10}, kRed);
+    EXPECT_NEAR(Alpha(5, 5), 64, 1);
+    context.PopAlpha(inner);
+    EXPECT_FLOAT_EQ(context.Alpha(), 0.5f);
+    context.PopAlpha(saved);
+    EXPECT_FLOAT_EQ(context.PushAlpha(3.0f), 1.0f);  // clamped to 1
+    EXPECT_FLOAT_EQ(context.Alpha(), 1.0f);
+}
+
+TEST_F(CairoDrawContextTest, PicturesAtFullPartAndNoAlpha) {
+    auto picture = Image::Blank(2, 2);
+    {
+        CairoDrawContext paint(*picture);
+        paint.FillRect({0, 0, 2, 2}, kBlue);
+    }
+    context.DrawImage(*picture, {0, 0, 10, 10}, 5);
+    EXPECT_EQ(At(9, 9), 0xFF0000FFu);
+    EXPECT_EQ(At(10, 10), 0u);
+    context.PushAlpha(0.5f);
+    context.DrawImage(*picture, {20, 0, 10, 10}, 5);
+    EXPECT_NEAR(Alpha(25, 5), 128, 1);
+    context.PopAlpha(0.0f);
+    context.DrawImage(*picture, {0, 20, 10, 10}, 5);
+    EXPECT_EQ(At(5, 25), 0u);
+}
+
+TEST_F(CairoDrawContextTest, ClipScopesNestAndKeepMovesMadeInside) {
+    context.PushClip({0, 0, 20, 20});
+    context.PushClip({10, 10, 20, 20});
+    context.FillRect({0, 0, 40, 30}, kRed);
+    EXPECT_EQ(At(15, 15), 0xFFFF0000u);
+    EXPECT_EQ(At(5, 5), 0u);
+    EXPECT_EQ(At(25, 15), 0u);
+    context.PopClip();
+    context.Translate(30, 0);
+    context.PopClip();
+    context.PopClip();                       // one too many: ignored
+    context.FillRect({0, 25, 5, 5}, kBlue);  // lands at x = 30 after the move
+    EXPECT_EQ(At(32, 27), 0xFF0000FFu);
+    EXPECT_EQ(At(2, 27), 0u);
+}
+
+TEST_F(CairoDrawContextTest, RegionClipLimitsARepaintToItsRectangles) {
+    Pym::Gfx::Region region;
+    region.Add({0, 0, 5, 5});
+    region.Add({30, 20, 5, 5});
+    region.Add({1, 1, 2, 2});  // inside the first: adds nothing
+    region.Add({7, 7, 0, 3});  // empty: ignored
+    EXPECT_EQ(region.Rects().size(), 2u);
+    EXPECT_TRUE(region.Intersects({4, 4, 10, 10}));
+    EXPECT_FALSE(region.Intersects({5, 5, 10, 10}));
+    EXPECT_FLOAT_EQ(region.Bounds().width, 35.0f);
+    context.Translate(3, 3);  // the region is in target coordinates whatever the transform
+    context.SetClip(region);
+    context.FillRect({-3, -3, 40, 30}, kRed);
+    EXPECT_EQ(At(2, 2), 0xFFFF0000u);
+    EXPECT_EQ(At(32, 22), 0xFFFF0000u);
+    EXPECT_EQ(At(15, 15), 0u);
+}
+
+TEST_F(CairoDrawContextTest, LinesAndBevelsAreOnePixelWide) {
+    Pym::Gfx::Pen light{{255, 255, 255, 255}, 1.0f};
+    Pym::Gfx::Pen dark{{255, 0, 0, 0}, 1.0f};
+    context.Draw3DRect({5, 5, 10, 10}, light, dark);
+    EXPECT_EQ(At(10, 5), 0xFFFFFFFFu);   // top, light
+    EXPECT_EQ(At(5, 10), 0xFFFFFFFFu);   // left, light
+    EXPECT_EQ(At(15, 10), 0xFF000000u);  // right, dark
+    EXPECT_EQ(At(10, 15), 0xFF000000u);  // bottom, dark
+    EXPECT_EQ(At(10, 6), 0u);            // nothing inside
+    EXPECT_EQ(At(10, 4), 0u);
+}
+
+TEST_F(CairoDrawContextTest, GradientRunsCornerToCorner) {
+    context.FillGradient({0, 0, 40, 30}, kRed, kBlue);
+    std::uint32_t start = At(0, 0), end = At(39, 29);
+    EXPECT_GT((start >> 16) & 0xFF, 240u);
+    EXPECT_LT(start & 0xFF, 15u);
+    EXPECT_GT(end & 0xFF, 240u);
+    EXPECT_LT((end >> 16) & 0xFF, 15u);
+}
+
+TEST_F(CairoDrawContextTest, TextFadesWithTheContextAlpha) {
+    Pym::Gfx::Font font({"DejaVu Sans", 24, Pym::FontStyleBold, Pym::FontSizePoint}, 0, 0);
+    context.PushAlpha(0.5f);
+    EXPECT_TRUE(context.DrawString(font, "M", {0, 0, 40, 30}, {255, 255, 255, 255},
+                                   Pym::Gfx::TextAlignment::Near, Pym::Gfx::TextTrimming::None));
+    int strongest = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) strongest = std::max(strongest, Alpha(x, y));
+    EXPECT_NEAR(strongest, 128, 2);
+}
+
+}  // namespace
