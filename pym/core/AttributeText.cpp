@@ -27,7 +27,14 @@ std::string StreamOut(auto value) {
 }  // namespace
 
 float ParseFloat(const std::string& text) {
-    return static_cast<float>(strtod_l(text.c_str(), nullptr, CLocale()));
+    return ParseFloatPrefix(text.c_str(), nullptr);
+}
+
+float ParseFloatPrefix(const char* text, const char** end) {
+    char* stop = nullptr;
+    float value = static_cast<float>(strtod_l(text, &stop, CLocale()));
+    if (end) *end = stop;
+    return value;
 }
 
 long ParseLong(const std::string& text) {

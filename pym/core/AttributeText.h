@@ -9,7 +9,9 @@
 namespace Pym::AttributeText {
 
 float ParseFloat(const std::string& text);  // leading number, rest ignored, none gives 0
-int ParseInt(const std::string& text);      // leading integer, rest ignored, none gives 0
+// The number at the start of `text`; `end` receives where it stopped (`text` when none).
+float ParseFloatPrefix(const char* text, const char** end);
+int ParseInt(const std::string& text);  // leading integer, rest ignored, none gives 0
 long ParseLong(const std::string& text);
 bool ParseStrictInt(const std::string& text, int& value);  // whole text or nothing
 bool ParseBool(const std::string& text);                   // "true" and "True" only

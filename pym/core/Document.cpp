@@ -14,26 +14,24 @@ std::shared_ptr<Document> Document::IncludingDocument() const {
     return mark ? mark->includingDocument.lock() : nullptr;
 }
 
-GuiObject* Document::LookupOwnerWindow() const {
+template <class Link>
+Link* Document::LookupLink(Link* Document::*link) const {
     const Document* doc = this;
     std::shared_ptr<Document> hold;
     for (int depth = 0; doc && depth < kMaxIncludeDepth; ++depth) {
-        if (doc->ownerWindow) return doc->ownerWindow;
+        if (doc->*link) return doc->*link;
         hold = doc->IncludingDocument();
         doc = hold.get();
     }
     return nullptr;
 }
 
+GuiObject* Document::LookupOwnerWindow() const {
+    return LookupLink(&Document::ownerWindow);
+}
+
 ScreenManager* Document::LookupOwnerScreenManager() const {
-    const Document* doc = this;
-    std::shared_ptr<Document> hold;
-    for (int depth = 0; doc && depth < kMaxIncludeDepth; ++depth) {
-        if (doc->ownerScreenManager) return doc->ownerScreenManager;
-        hold = doc->IncludingDocument();
-        doc = hold.get();
-    }
-    return nullptr;
+    return LookupLink(&Document::ownerScreenManager);
 }
 
 NodeMark& Document::MarkOf(TiXmlNode* node) {

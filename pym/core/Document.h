@@ -58,6 +58,9 @@ public:
     static Document* Of(const TiXmlNode* node);
 
 private:
+    template <class Link>
+    Link* LookupLink(Link* Document::*link) const;
+
     std::deque<NodeMark> nodeMarks_;
     std::deque<AttributeMark> attributeMarks_;
 };

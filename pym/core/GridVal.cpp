@@ -1,31 +1,17 @@
 #include "pym/core/GridVal.h"
 
-#include <locale.h>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
-#include <sstream>
 
+#include "pym/core/AttributeText.h"
 #include "pym/core/XMLLoadSave.h"
 
 namespace Pym {
 
 namespace {
 
-locale_t CLocale() {
-    static locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return locale;
-}
-
 bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string StreamOut(float value) {
-    std::ostringstream out;
-    out.imbue(std::locale::classic());
-    out << value;
-    return out.str();
 }
 
 }  // namespace
@@ -45,8 +31,8 @@ GridVal GridVal::Parse(const std::string& text) {
         if (text[at] == '-' || text[at] == '+') negative = text[at++] == '-';
         // A term starts with a digit (or the point of a fraction); anything else ends the text.
         if (at >= text.size() || !(IsDigit(text[at]) || text[at] == '.')) break;
-        char* end = nullptr;
-        float number = strtof_l(text.c_str() + at, &end, CLocale());
+        const char* end = nullptr;
+        float number = AttributeText::ParseFloatPrefix(text.c_str() + at, &end);
         if (end == text.c_str() + at) break;
         while (at < text.size() && (IsDigit(text[at]) || text[at] == '.')) ++at;
         if (negative) number = -number;
@@ -64,8 +50,9 @@ GridVal GridVal::Parse(const std::string& text) {
 }
 
 std::string GridVal::ToString() const {
-    if (percentage >= 0.0f) return StreamOut(units) + "px+" + StreamOut(percentage);
-    return StreamOut(units) + "px-" + StreamOut(std::fabs(percentage));
+    using AttributeText::FormatFloat;
+    if (percentage >= 0.0f) return FormatFloat(units) + "px+" + FormatFloat(percentage);
+    return FormatFloat(units) + "px-" + FormatFloat(std::fabs(percentage));
 }
 
 }  // namespace Pym
