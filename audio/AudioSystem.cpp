@@ -22,7 +22,8 @@ AudioSystem::AudioSystem()
       blocks_(kScopeBlock, [this](const float* s, int n) { scope_.Deliver(s, n); }),
       frames_(kAnalysisFrame, kAnalysisHop,
               [this](const float* s, int n) { analysis_.Deliver(s, n); }),
-      reduced_(kReductionChunk) {
+      decimator_(kReduction, kSampleRate, Decimator::kTunerCutoffHz),
+      reduced_(kReductionChunk / kReduction + 1) {
     in_.SetCallback(AnalysisCallback(), nullptr);
 }
 
@@ -104,12 +105,10 @@ int AudioSystem::ProcessInput(void* input, void*, unsigned long frames, double, 
     if (!input) return 0;
     const float* samples = static_cast<const float*>(input);
     unsigned long done = 0;
-    while (done + kReduction <= frames) {
+    while (done < frames) {
         int n = static_cast<int>(
             std::min<unsigned long>(frames - done, static_cast<unsigned long>(kReductionChunk)));
-        n -= n % kReduction;
-        std::copy(samples + done, samples + done + static_cast<unsigned long>(n), reduced_.begin());
-        int count = ReduceInPlace(reduced_.data(), n, kReduction);
+        int count = decimator_.Process(samples + done, n, reduced_.data());
         blocks_.Push(reduced_.data(), count);
         frames_.Push(reduced_.data(), count);
         done += static_cast<unsigned long>(n);

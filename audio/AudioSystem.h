@@ -14,7 +14,7 @@ class AudioSystem {
 public:
     static constexpr int kSampleRate = 44100;
     static constexpr int kInputFrames = 512;
-    static constexpr int kReduction = 4;
+    static constexpr int kReduction = Decimator::kTunerFactor;
 
     AudioSystem();
     ~AudioSystem();
@@ -58,6 +58,7 @@ private:
     AnalysisFrame& analysis_;
     BlockCollector blocks_;
     SlidingFrame frames_;
+    Decimator decimator_;
     std::vector<float> reduced_;
 };
 

@@ -1,16 +1,51 @@
 #include "audio/InputPath.h"
 
 #include <algorithm>
+#include <cmath>
 
-int ReduceInPlace(float* samples, int count, int factor) {
-    if (factor < 2 || count <= 0) return count;
-    int reduced = count / factor;
-    for (int k = 0; k < reduced; ++k) {
-        float sum = 0.0f;
-        for (int j = 0; j < factor; ++j) sum += samples[k * factor + j];
-        samples[k] = sum / static_cast<float>(factor);
+#include "audio/dsp/Window.h"
+
+Decimator::Decimator(int factor, double inputRate, double cutoffHz)
+    : factor_(factor), line_(2 * kTaps, 0.0f) {
+    std::vector<float> window = MakeWindow(kWindowBlackmanHarris, kTaps);
+    const double cutoff = cutoffHz / inputRate;  // cycles per sample
+    const int middle = kTaps / 2;
+    double sum = 0.0;
+    taps_.resize(kTaps);
+    for (int i = 0; i < kTaps; ++i) {
+        int n = i - middle;
+        double sinc = n == 0 ? 2.0 * cutoff : std::sin(2.0 * M_PI * cutoff * n) / (M_PI * n);
+        taps_[i] = static_cast<float>(sinc * window[i]);
+        sum += taps_[i];
     }
-    return reduced;
+    for (float& tap : taps_) tap = static_cast<float>(tap / sum);
+}
+
+void Decimator::Reset() {
+    std::fill(line_.begin(), line_.end(), 0.0f);
+    position_ = 0;
+    phase_ = 0;
+}
+
+int Decimator::Process(const float* in, int count, float* out) {
+    if (count <= 0) return 0;
+    if (factor_ < 2) {
+        if (out != in) std::copy(in, in + count, out);
+        return count;
+    }
+    int written = 0;
+    for (int i = 0; i < count; ++i) {
+        line_[position_] = line_[position_ + kTaps] = in[i];
+        position_ = position_ + 1 == kTaps ? 0 : position_ + 1;
+        if (++phase_ < factor_) continue;
+        phase_ = 0;
+        // The newest kTaps samples, oldest first, start at the next write position.
+        const float* window = line_.data() + position_;
+        float acc = 0.0f;
+        for (int k = 0; k < kTaps; ++k) acc += taps_[k] * window[k];
+        out[written++] = acc;  // never overtakes the reading: written <= i / factor_
+    }
+    return written;
 }
 
 BlockCollector::BlockCollector(int blockSize, SampleSink sink)

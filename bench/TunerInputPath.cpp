@@ -11,6 +11,7 @@ TunerInputPath::TunerInputPath(AnalysisFrame& frames, PitchAnalyser& analyser)
                    frames_.Deliver(frame, count);
                    delivered_ = true;
                }),
+      decimator_(kReduction, kInputRate, Decimator::kTunerCutoffHz),
       buffer_(kBufferFrames) {}
 
 void TunerInputPath::Feed(const float* samples, int count, const OnAnalysis& onAnalysis) {
@@ -19,7 +20,7 @@ void TunerInputPath::Feed(const float* samples, int count, const OnAnalysis& onA
         if (pending_ < buffer_.size()) continue;
         pending_ = 0;
         consumed_ += kBufferFrames;
-        const int reduced = ReduceInPlace(buffer_.data(), kBufferFrames, kReduction);
+        const int reduced = decimator_.Process(buffer_.data(), kBufferFrames, buffer_.data());
         delivered_ = false;
         sliding_.Push(buffer_.data(), reduced);
         if (!delivered_) continue;

@@ -9,13 +9,13 @@ class AnalysisFrame;
 class PitchAnalyser;
 
 // The tuner's input path for sound that did not come from a device: 44100 Hz mono in buffers
-// of 512 frames, each reduced by four, pushed into the 2048/128 sliding frame that hands its
-// frames to the analysis frame store; the analyser then analyses every frame.
+// of 512 frames, each low-passed and reduced by four, pushed into the 2048/128 sliding frame that
+// hands its frames to the analysis frame store; the analyser then analyses every frame.
 class TunerInputPath {
 public:
     static constexpr double kInputRate = 44100.0;
     static constexpr int kBufferFrames = 512;
-    static constexpr int kReduction = 4;
+    static constexpr int kReduction = Decimator::kTunerFactor;
     static constexpr int kFrameSize = 2048;
     static constexpr int kHop = 128;
 
@@ -34,6 +34,7 @@ private:
     AnalysisFrame& frames_;
     PitchAnalyser& analyser_;
     SlidingFrame sliding_;
+    Decimator decimator_;
     bool delivered_ = false;
     std::vector<float> buffer_;
     std::size_t pending_ = 0;

@@ -1,5 +1,7 @@
 #include "audio/InputPath.h"
 
+#include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <vector>
 
@@ -22,18 +24,58 @@ std::vector<float> Ramp(int count, float start = 0.0f) {
     return v;
 }
 
-TEST(InputPathTest, ReductionAveragesWholeGroupsOnly) {
-    std::vector<float> samples = {1, 3, 5, 7, 2, 2, 2, 2, 9};
-    EXPECT_EQ(ReduceInPlace(samples.data(), 9, 4), 2);
-    EXPECT_FLOAT_EQ(samples[0], 4.0f);
-    EXPECT_FLOAT_EQ(samples[1], 2.0f);
-    std::vector<float> shorter = {1, 2, 3};
-    EXPECT_EQ(ReduceInPlace(shorter.data(), 3, 4), 0);
-    EXPECT_EQ(ReduceInPlace(shorter.data(), 3, 1), 3);
-    EXPECT_FLOAT_EQ(shorter[0], 1.0f);
-    std::vector<float> buffer = Ramp(512);
-    EXPECT_EQ(ReduceInPlace(buffer.data(), 512, 4), 128);
-    EXPECT_FLOAT_EQ(buffer[127], (508 + 509 + 510 + 511) / 4.0f);
+std::vector<float> Sine(double frequency, int count, double rate = 44100.0) {
+    std::vector<float> v(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        v[i] = static_cast<float>(std::sin(2.0 * M_PI * frequency * i / rate));
+    return v;
+}
+
+double Rms(const std::vector<float>& v, std::size_t from) {
+    double sum = 0.0;
+    for (std::size_t i = from; i < v.size(); ++i) sum += double(v[i]) * v[i];
+    return std::sqrt(sum / static_cast<double>(v.size() - from));
+}
+
+// Reduces a whole signal in the pieces given, as buffers of those sizes would arrive.
+std::vector<float> Reduce(const std::vector<float>& in, const std::vector<int>& pieces) {
+    Decimator decimator(4, 44100.0, Decimator::kTunerCutoffHz);
+    std::vector<float> out(in.size());
+    std::size_t at = 0;
+    int written = 0;
+    for (std::size_t p = 0; at < in.size(); ++p) {
+        int n = std::min<int>(pieces[p % pieces.size()], static_cast<int>(in.size() - at));
+        written += decimator.Process(in.data() + at, n, out.data() + written);
+        at += static_cast<std::size_t>(n);
+    }
+    out.resize(static_cast<std::size_t>(written));
+    return out;
+}
+
+TEST(InputPathTest, ReductionKeepsTheBandAndRemovesWhatWouldFoldIntoIt) {
+    // A quarter of the samples come out, whatever the buffer sizes, with the same values.
+    std::vector<float> tone = Sine(440.0, 44100);
+    std::vector<float> whole = Reduce(tone, {512});
+    EXPECT_EQ(whole.size(), 11025u);
+    EXPECT_EQ(Reduce(tone, {5, 7, 500, 3}), whole);
+
+    // Tones in the band keep their level; above 5.5 kHz they are gone instead of folding back
+    // (7 kHz would land at 4025 Hz, 9 kHz at 2025 Hz).
+    const std::size_t settled = Decimator::kTaps;
+    EXPECT_NEAR(Rms(whole, settled), std::sqrt(0.5), 0.005);
+    EXPECT_NEAR(Rms(Reduce(Sine(2500.0, 44100), {512}), settled), std::sqrt(0.5), 0.01);
+    for (double above : {6000.0, 7000.0, 9000.0, 15000.0})
+        EXPECT_LT(Rms(Reduce(Sine(above, 44100), {512}), settled), std::sqrt(0.5) * 1e-3) << above;
+
+    // Direct current passes at unit gain; reduction by less than 2 passes samples through.
+    std::vector<float> dc(4096, 0.25f);
+    EXPECT_NEAR(Reduce(dc, {512}).back(), 0.25f, 1e-5);
+    Decimator none(1, 44100.0, 5000.0);
+    std::vector<float> out(3);
+    std::vector<float> three = {1, 2, 3};
+    EXPECT_EQ(none.Process(three.data(), 3, out.data()), 3);
+    EXPECT_EQ(out, three);
+    EXPECT_EQ(none.Process(three.data(), 0, out.data()), 0);
 }
 
 TEST(InputPathTest, BlockCollectorDeliversWholeBlocksAndDropsOverflow) {
