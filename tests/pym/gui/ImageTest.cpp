@@ -127,6 +127,20 @@ TEST_F(ImageWidgetTest, ReadsItsAttributesWithTheirDefaults) {
     EXPECT_EQ(Build("<Pym::Image ImageFile=\"images/none.png\"/>"), nullptr);
 }
 
+TEST_F(ImageWidgetTest, TheSkinsDefaultTemplateBuildsAPicture) {
+    WriteLibrary("Objects/Image/Image.xml",
+                 Testing::ReadFile(std::string(ONDREL_SOURCE_DIR) +
+                                   "/skin/lib/PYM/XML/Objects/Image/Image.xml"));
+    auto built = Build(
+        "<Pym::Image BaseXML=\"default\" ImageFile=\"images/halves.png\" "
+        "InterpMode=\"Bilinear\"/>");
+    auto* image = dynamic_cast<Pym::Image*>(built.get());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->GetPath(), "images/halves.png");
+    EXPECT_EQ(image->GetInterpolation(), Pym::Gfx::InterpolationBilinear);
+    EXPECT_TRUE(image->UsesCache());
+}
+
 TEST_F(ImageWidgetTest, WidgetsOfOneFileAndSizeShareOneCachedPicture) {
     auto& server = DllGfxLayerImageServerInstance();
     auto first = Placed("images/redblue.png", 0, 0, 20, 10);
