@@ -129,8 +129,15 @@ bool CairoDrawContext::Draw3DRect(const Rect& r, const Pen& light, const Pen& da
     return ok;
 }
 
+bool CairoDrawContext::OutsideClip(const Rect& rect) const {
+    double left = 0, top = 0, right = 0, bottom = 0;
+    cairo_clip_extents(cr_, &left, &top, &right, &bottom);
+    return rect.x >= right || rect.y >= bottom || rect.x + rect.width <= left ||
+           rect.y + rect.height <= top;
+}
+
 bool CairoDrawContext::DrawImage(const Image& image, const Rect& rect, int interpolation) {
-    if (alpha_ <= 0.0f || rect.width <= 0 || rect.height <= 0) return true;
+    if (alpha_ <= 0.0f || rect.width <= 0 || rect.height <= 0 || OutsideClip(rect)) return true;
     cairo_save(cr_);
     cairo_translate(cr_, rect.x, rect.y);
     cairo_scale(cr_, rect.width / image.Width(), rect.height / image.Height());
@@ -150,7 +157,9 @@ bool CairoDrawContext::DrawImage(const Image& image, const Rect& rect, int inter
 bool CairoDrawContext::DrawString(const Font& font, const std::string& text, const Rect& rect,
                                   const ColourValue& colour, TextAlignment alignment,
                                   TextTrimming trimming) {
-    if (alpha_ <= 0.0f) return true;
+    // Text is clipped to its box, so a box outside the clip shows nothing; a small repaint
+    // then skips laying out every other text of the window.
+    if (alpha_ <= 0.0f || OutsideClip(rect)) return true;
     ColourValue faded = colour;
     faded.alpha = static_cast<int>(std::lround(Channel(colour.alpha) * alpha_ * 255.0));
     TextLayout::Draw(cr_, font, text, TextBox{rect.x, rect.y, rect.width, rect.height}, faded,

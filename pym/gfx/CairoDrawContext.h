@@ -47,6 +47,8 @@ public:
 private:
     void SetSource(const ColourValue& colour);
     bool Check();
+    // Whether nothing of the rectangle (in user space) can show through the clip.
+    bool OutsideClip(const Rect& rect) const;
 
     cairo_t* cr_;
     float alpha_ = 1.0f;

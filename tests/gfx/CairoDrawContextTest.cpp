@@ -106,6 +106,32 @@ TEST_F(CairoDrawContextTest, RegionClipLimitsARepaintToItsRectangles) {
     EXPECT_EQ(At(15, 15), 0u);
 }
 
+TEST_F(CairoDrawContextTest, WhatReachesIntoTheClipIsDrawnWhateverTheTransform) {
+    // Pictures and texts wholly outside the clip are skipped: the ones that only touch it
+    // from outside its user-space position must still be drawn.
+    Pym::Gfx::Region region;
+    region.Add({10, 10, 10, 10});
+    context.SetClip(region);
+    auto picture = Image::Blank(2, 2);
+    {
+        CairoDrawContext paint(*picture);
+        paint.FillRect({0, 0, 2, 2}, kBlue);
+    }
+    context.Translate(6, 6);
+    context.Scale(2, 2);  // user (2, 2)-(4, 4) is target (10, 10)-(14, 14)
+    EXPECT_TRUE(context.DrawImage(*picture, {1, 1, 2, 2}, 5));
+    EXPECT_EQ(At(11, 11), 0xFF0000FFu);
+    EXPECT_EQ(At(9, 9), 0u);
+    Pym::Gfx::Font font({"DejaVu Sans", 8, Pym::FontStyleBold, Pym::FontSizePoint}, 0, 0);
+    EXPECT_TRUE(context.DrawString(font, "MMMM", {2, 4, 20, 6}, {255, 255, 255, 255},
+                                   Pym::Gfx::TextAlignment::Near, Pym::Gfx::TextTrimming::None));
+    int strongest = 0;
+    for (int y = 14; y < 20; ++y)
+        for (int x = 10; x < 20; ++x) strongest = std::max(strongest, Alpha(x, y));
+    EXPECT_GT(strongest, 100);
+    EXPECT_EQ(Alpha(25, 17), 0);
+}
+
 TEST_F(CairoDrawContextTest, LinesAndBevelsAreOnePixelWide) {
     Pym::Gfx::Pen light{{255, 255, 255, 255}, 1.0f};
     Pym::Gfx::Pen dark{{255, 0, 0, 0}, 1.0f};
