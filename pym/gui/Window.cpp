@@ -23,8 +23,14 @@ const bool registeredToggle =
 const char* const kEmptyElement =
     "Pym::Window::LoadFromXml - Empty XML element - Window requires valid XML for construction";
 
+// An element that says nothing: no attribute or child besides the name (and aliases) that
+// the factory gives every object it creates.
 bool IsEmptyElement(const TiXmlElement* element) {
-    return !element->FirstAttribute() && !element->FirstChildElement();
+    for (const TiXmlAttribute* a = element->FirstAttribute(); a; a = a->Next())
+        if (std::string(a->Name()) != "Name") return false;
+    for (const TiXmlElement* c = element->FirstChildElement(); c; c = c->NextSiblingElement())
+        if (c->ValueStr() != "Alias") return false;
+    return true;
 }
 
 Platform::WindowKind KindOf(Window::Type type) {
@@ -74,10 +80,11 @@ bool Window::LoadFromXml(TiXmlElement* element) {
     SetY(y);
     SetSizeUnchecked(std::max(width, 0), std::max(height, 0));
     if (type_ == Application) ReadAttribute(title_, element, "Title");
+    // The native window is made shaped or not.
+    ReadAttribute(shaped_, element, "ShapedWindow");
     CreateHost(element);
     if (!GridLayout::LoadFromXml(element)) return false;
     if (host_) SetScreenManager(&host_->Screens());
-    ReadAttribute(shaped_, element, "ShapedWindow");
     ReadAttribute(startVisible_, element, "Visible");
     return true;
 }
