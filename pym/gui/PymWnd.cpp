@@ -59,7 +59,29 @@ void PymWnd::OnHostEvent(Platform::HostWindow&, const HostEvent& event) {
     if (screens_.NeedsRedraw()) Render();
 }
 
+bool PymWnd::OutsideShape(int x, int y) const {
+    if (!window_.IsShaped() || !backBuffer_) return false;
+    if (x < 0 || y < 0 || x >= backBuffer_->Width() || y >= backBuffer_->Height()) return true;
+    cairo_surface_t* surface = backBuffer_->Surface();
+    const unsigned char* row =
+        cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+    return static_cast<int>(reinterpret_cast<const std::uint32_t*>(row)[x] >> 24) < kShapeCutoff;
+}
+
 void PymWnd::Translate(const HostEvent& event) {
+    switch (event.type) {
+        case HostEvent::Type::LeftDown:
+        case HostEvent::Type::LeftDoubleClick:
+        case HostEvent::Type::RightDown:
+        case HostEvent::Type::RightDoubleClick:
+        case HostEvent::Type::Wheel:
+            // Not every system cuts a shaped window's input: presses on the cut-away parts
+            // are not the window's.
+            if (OutsideShape(event.x, event.y)) return;
+            break;
+        default:
+            break;
+    }
     switch (event.type) {
         case HostEvent::Type::MouseMove: {
             if (event.x == lastMouseX_ && event.y == lastMouseY_) return;

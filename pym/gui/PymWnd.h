@@ -43,6 +43,8 @@ private:
     PymWnd(Window& window, std::unique_ptr<Platform::HostWindow> native);
     void Translate(const Platform::HostEvent& event);
     void MatchWindowSize();
+    // Whether a point of a shaped window lies on a part its shape cuts away.
+    bool OutsideShape(int x, int y) const;
 
     Window& window_;
     std::unique_ptr<Platform::HostWindow> native_;
