@@ -5,6 +5,7 @@
 #include "pym/core/Document.h"
 #include "pym/core/RegisterType.h"
 #include "pym/core/ScreenManager.h"
+#include "pym/gfx/Image.h"
 #include "pym/gui/PymWnd.h"
 
 namespace Pym {
@@ -85,6 +86,8 @@ bool Window::LoadFromXml(TiXmlElement* element) {
     CreateHost(element);
     if (!GridLayout::LoadFromXml(element)) return false;
     if (host_) SetScreenManager(&host_->Screens());
+    std::string icon;
+    if (type_ == Application && ReadAttribute(icon, element, "Icon")) SetIcon(icon);
     ReadAttribute(startVisible_, element, "Visible");
     return true;
 }
@@ -285,6 +288,21 @@ bool Window::IsMinimized() const {
 void Window::SetCursor(int type) {
     if (!host_ || type < 0 || type > 2) return;
     host_->Native().SetCursor(static_cast<Platform::CursorType>(type));
+}
+
+void Window::SetIcon(const std::string& path) {
+    if (!host_) return;
+    try {
+        Gfx::ImagePtr icon = Gfx::Image::FromFile(path);
+        cairo_surface_t* surface = icon->Surface();
+        cairo_surface_flush(surface);
+        host_->Native().SetIcon(
+            reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface)),
+            icon->Width(), icon->Height(), cairo_image_surface_get_stride(surface));
+    } catch (const Gfx::Image::InvalidImageException& error) {
+        // A window without its icon still works.
+        Trace(std::string("Pym::Window::SetIcon - ") + error.what());
+    }
 }
 
 void Window::SetTitle(const std::string& title) {

@@ -44,6 +44,8 @@ public:
     virtual void SetCursor(int type);
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& title);
+    // Loads a picture file as the window's icon; a missing one is traced and ignored.
+    void SetIcon(const std::string& path);
     virtual void UpdateShape();
 
     void Move(int x, int y) override;

@@ -31,6 +31,12 @@ public:
     void SizeTo(int width, int height) override;
     Platform::HostRect Geometry() const override { return rect_; }
     void SetTitle(const std::string& title) override { title_ = title; }
+    void SetIcon(const std::uint32_t*, int width, int height, int) override {
+        iconWidth_ = width;
+        iconHeight_ = height;
+    }
+    int IconWidth() const { return iconWidth_; }
+    int IconHeight() const { return iconHeight_; }
     void SetCursor(Platform::CursorType cursor) override { cursor_ = cursor; }
     void Maximize() override;
     void Minimize() override { minimized_ = true; }
@@ -89,6 +95,7 @@ private:
     bool hasShape_ = false;
     std::vector<Platform::HostRect> shape_;
     int shapeCount_ = 0;
+    int iconWidth_ = 0, iconHeight_ = 0;
 };
 
 // The host for tests: windows in memory, an event loop that runs what is queued (events the

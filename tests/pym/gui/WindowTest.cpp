@@ -1,5 +1,6 @@
 #include "pym/gui/Window.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include "pym/core/ObjectFactory.h"
@@ -59,12 +60,17 @@ protected:
 };
 
 TEST_F(WindowTest, ShownWindowPaintsItsTreeIntoTheHost) {
-    Window* window = TwoSwatches("Title=\"Ondrel\"");
+    cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 24, 16);
+    cairo_surface_write_to_png(icon, (dir.Path() / "icon.png").c_str());
+    cairo_surface_destroy(icon);
+    Window* window = TwoSwatches("Title=\"Ondrel\" Icon=\"icon.png\"");
     ASSERT_NE(window, nullptr);
     ASSERT_NE(window->Host(), nullptr);
     EXPECT_TRUE(Native().IsVisible());
     EXPECT_EQ(Native().Geometry(), (Platform::HostRect{10, 20, 100, 60}));
     EXPECT_EQ(Native().Title(), "Ondrel");
+    EXPECT_EQ(Native().IconWidth(), 24);
+    EXPECT_EQ(Native().IconHeight(), 16);
     EXPECT_EQ(Native().PixelAt(10, 30), kRed);
     EXPECT_EQ(Native().PixelAt(90, 30), kBlue);
     EXPECT_EQ(Find(window, "Left")->GetWidth(), 50);
@@ -357,11 +363,13 @@ TEST_F(WindowTest, PopupsStartHiddenAndSitRelativeToTheMainWindow) {
 }
 
 TEST_F(WindowTest, BadWindowElementsFailQuietly) {
-    Window* unknown = Load("<Pym::Window Type=\"Floating\" Width=\"10\" Height=\"10\"/>");
+    Window* unknown =
+        Load("<Pym::Window Type=\"Floating\" Width=\"10\" Height=\"10\" Icon=\"missing.png\"/>");
     ASSERT_NE(unknown, nullptr);
     EXPECT_EQ(unknown->GetType(), Window::Application);
     EXPECT_TRUE(TracedContaining("Bad window type specified"));
     EXPECT_NE(unknown->Host(), nullptr);
+    EXPECT_TRUE(TracedContaining("missing.png"));
 
     Window* empty = Load("<Pym::Window/>", "XML/Empty.xml");
     ASSERT_NE(empty, nullptr);
