@@ -53,12 +53,12 @@ Window::Window() {
 
 Window::~Window() {
     if (!host_) return;
-    // Objects loaded later from this window's documents must not find its manager.
-    if (Document* document = Document::Of(GetElement()))
+    // Objects loaded later from this window's document must not find it or its manager.
+    if (Document* document = Document::Of(GetElement())) {
         if (document->ownerScreenManager == &host_->Screens())
             document->ownerScreenManager = nullptr;
-    if (Document* document = Document::Of(GetElement()))
         if (document->ownerWindow == this) document->ownerWindow = nullptr;
+    }
     SetScreenManager(nullptr);
     host_.reset();
 }
@@ -123,12 +123,12 @@ void Window::CreateHost(const TiXmlElement* element) {
     Document* document = Document::Of(element);
     Platform::HostWindow* ownerHost = nullptr;
     if (type_ != Application) {
-        owner_ = MainWindowOf(element);
-        if (!owner_ || !owner_->host_) {
+        Window* owner = MainWindowOf(element);
+        if (!owner || !owner->host_) {
             Trace("Pym::Window - no main window to own " + GetName());
             return;
         }
-        ownerHost = &owner_->host_->Native();
+        ownerHost = &owner->host_->Native();
     }
     host_ = PymWnd::Create(*this, KindOf(type_), ownerHost,
                            {GetX(), GetY(), GetWidth(), GetHeight()}, title_, shaped_);
@@ -146,14 +146,22 @@ void Window::CreateHost(const TiXmlElement* element) {
 
 // --- host operations ----------------------------------------------------------------------
 
+const Platform::HostWindow* Window::OwnerHost() const {
+    if (type_ == Application) return nullptr;
+    // Looked up each time: the main window may be gone, and then its document says so.
+    Window* owner = MainWindowOf(GetElement());
+    return owner && owner->host_ ? &owner->host_->Native() : nullptr;
+}
+
 void Window::MoveHost(int x, int y) {
     if (!host_) return;
     Platform::HostWindow& native = host_->Native();
-    if (type_ != Popup || !owner_ || !owner_->host_) {
+    const Platform::HostWindow* owner = OwnerHost();
+    if (type_ != Popup || !owner) {
         native.MoveTo(x, y);
         return;
     }
-    const Platform::HostRect ownerRect = owner_->host_->Native().Geometry();
+    const Platform::HostRect ownerRect = owner->Geometry();
     Platform::HostRect rect{ownerRect.x + x, ownerRect.y + y, GetWidth(), GetHeight()};
     rect = PullInsideMonitor(rect, native.MonitorBounds());
     native.MoveTo(rect.x, rect.y);
@@ -164,8 +172,8 @@ void Window::Move(int x, int y) {
         const Platform::HostRect at = host_->Native().Geometry();
         if (IsMaximized()) {
             if (x != at.x || y != at.y) MoveHost(x, y);
-        } else if (type_ == Popup && owner_ && owner_->host_) {
-            const Platform::HostRect ownerAt = owner_->host_->Native().Geometry();
+        } else if (const Platform::HostWindow* owner = OwnerHost(); type_ == Popup && owner) {
+            const Platform::HostRect ownerAt = owner->Geometry();
             if (x != ownerAt.x || y != ownerAt.y) MoveHost(x, y);
         } else {
             MoveHost(x, y);

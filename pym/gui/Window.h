@@ -71,6 +71,7 @@ private:
     void CreateHost(const TiXmlElement* element);
     Window* MainWindowOf(const TiXmlElement* element) const;
     void MoveHost(int x, int y);
+    const Platform::HostWindow* OwnerHost() const;
 
     std::unique_ptr<PymWnd> host_;
     std::string title_;
@@ -79,7 +80,6 @@ private:
     Type type_ = Application;
     bool shaped_ = false;
     bool startVisible_ = true;
-    Window* owner_ = nullptr;
 };
 
 }  // namespace Pym
