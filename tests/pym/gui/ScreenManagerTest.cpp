@@ -99,6 +99,14 @@ TEST_F(ScreenManagerTest, ScreensAreBuiltOnceSizedAndAnnounced) {
     // The content was told once that it is no longer shown.
     EXPECT_EQ(log, (std::vector<std::string>{"content"}));
 
+    // A shown screen focuses its first child that takes the focus, and follows the window's
+    // size.
+    EXPECT_EQ(manager.Focus(), DllGlobalObjectFactoryInstance().FindObject(one, "Field"));
+    Signal::WindowSized sized(300, 120);
+    manager.Deliver(sized);
+    EXPECT_EQ(one->GetWidth(), 300);
+    EXPECT_EQ(DllGlobalObjectFactoryInstance().FindObject(one, "Field")->GetWidth(), 150);
+
     manager.ActivateScreen("", true);
     EXPECT_EQ(manager.Shown(), content.get());
     EXPECT_EQ(log, (std::vector<std::string>{"content", "content"}));

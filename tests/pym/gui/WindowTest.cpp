@@ -159,6 +159,39 @@ TEST_F(WindowTest, HostEventsBecomeSignals) {
     EXPECT_EQ(elapsed, -1);
 }
 
+TEST_F(WindowTest, HoverAsksForTooltipsOnlyWithTheFocusAndNoButtonHeld) {
+    Window* window = TwoSwatches();
+    std::vector<std::string> log;
+    Testing::Log(*window, Signal::ShowToolTip::Id(), log, "hover");
+    Native().Inject(Type::MouseMove, 5, 5);
+    Native().SetFocused(true);
+    Native().Inject(Type::MouseMove, 6, 5);
+    Native().Inject(Type::LeftDown, 6, 5);
+    Native().Inject(Type::MouseMove, 7, 5);
+    Native().Inject(Type::LeftUp, 7, 5);
+    Native().Inject(Type::MouseMove, 8, 5);
+    EXPECT_EQ(log, (std::vector<std::string>{"hover", "hover"}));
+}
+
+TEST_F(WindowTest, OverlaysAreDrawnOverTheTreeAndOfferedItsInput) {
+    Window* window = TwoSwatches();
+    Testing::Swatch overlay;
+    overlay.colour = Pym::ColourValue{255, 0, 255, 0};
+    overlay.Move(40, 20);
+    overlay.Resize(20, 20);
+    ScreenManager& screens = window->Host()->Screens();
+    screens.AddOverlay(&overlay);
+    Native().Inject(Type::Expose);
+    EXPECT_EQ(Native().PixelAt(45, 25), 0xFF00FF00u);
+    EXPECT_EQ(Native().PixelAt(35, 25), kRed);
+    Native().Inject(Type::LeftDown, 45, 25);
+    EXPECT_EQ(overlay.presses, 1);
+    EXPECT_EQ(overlay.lastX, 5);  // in its own coordinates
+    screens.RemoveOverlay(&overlay);
+    Native().Inject(Type::Expose);
+    EXPECT_EQ(Native().PixelAt(45, 25), kRed);
+}
+
 TEST_F(WindowTest, KeysReachTheSelectedObject) {
     Window* window = TwoSwatches();
     auto* left = Find(window, "Left");
