@@ -10,7 +10,8 @@ namespace Pym {
 
 namespace {
 
-const bool registered = RegisterType<AppWindow>("Pym::AppWindow", "$PYM/Objects/Window/Window.xml");
+// Without a template of its own: the window template's root would make a plain window.
+const bool registered = RegisterType<AppWindow>("Pym::AppWindow", "");
 
 // Halves go away from zero.
 int Nearest(double value) {

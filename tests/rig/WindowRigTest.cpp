@@ -131,6 +131,7 @@ TEST_F(WindowRigTest, ShapedSkinnedWindowShowsAndTakesClicks) {
     panel->svg = Pym::Gfx::Image::FromFile((dir.Path() / "blue.svg").string(), 64, 64);
     std::vector<std::string> log;
     Testing::Log(*play, Pym::Signal::Activate::Id(), log, "activate");
+    Testing::Log(*app, Pym::Signal::LeftButtonDown::Id(), log, "window press");
 
     // Shown while loading; the pictures came afterwards, so shape and paint again.
     app->SetVisible(false);
@@ -160,16 +161,18 @@ TEST_F(WindowRigTest, ShapedSkinnedWindowShowsAndTakesClicks) {
         for (int py = y + 104; py < y + 140; ++py) light += (shot.At(px, py) & 0xFF) > 0xC0;
     EXPECT_GT(light, 30);
 
-    // A click on the button, through the X server, as a user's would arrive.
-    const std::string click = "xdotool mousemove " + std::to_string(x + width - 74) + " " +
-                              std::to_string(y + height - 44) +
-                              " sleep 0.1 mousedown 1 sleep 0.1 mouseup 1";
+    // A click on a cut-away corner (not the window's), then one on the button, through the X
+    // server, as a user's would arrive.
+    const std::string click =
+        "xdotool mousemove " + std::to_string(x + 2) + " " + std::to_string(y + 2) +
+        " click 1 sleep 0.1 mousemove " + std::to_string(x + width - 74) + " " +
+        std::to_string(y + height - 44) + " sleep 0.1 mousedown 1 sleep 0.1 mouseup 1";
     std::thread user([&click] { (void)system(click.c_str()); });
     RunFor(900);
     user.join();
     EXPECT_EQ(play->presses, 1);
     EXPECT_EQ(play->lastX, 50);
-    EXPECT_EQ(log, (std::vector<std::string>{"activate"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"window press", "activate"}));
 }
 
 }  // namespace
