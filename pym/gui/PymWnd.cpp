@@ -150,9 +150,10 @@ void PymWnd::Translate(const HostEvent& event) {
         }
         case HostEvent::Type::Sized: {
             screens_.SetScreenArea(event.width, event.height);
+            // Whatever the tree does about its new size, all of it is painted anew.
+            screens_.RequestFullRedraw();
             Signal::WindowSized sized(event.width, event.height);
             screens_.Deliver(sized);
-            screens_.RequestFullRedraw();
             return;
         }
         case HostEvent::Type::Moved: {
