@@ -82,6 +82,8 @@ public:
     virtual void SizeTo(int width, int height) = 0;
     virtual HostRect Geometry() const = 0;  // on the screen
     virtual void SetTitle(const std::string& title) = 0;
+    // The picture the desktop shows for the window (taskbar, switcher).
+    virtual void SetIcon(const std::uint32_t* pixels, int width, int height, int stride) = 0;
     virtual void SetCursor(CursorType cursor) = 0;
     virtual void Maximize() = 0;
     virtual void Minimize() = 0;

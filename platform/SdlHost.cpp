@@ -146,6 +146,29 @@ void SdlHostWindow::SetTitle(const std::string& title) {
     SDL_SetWindowTitle(window_, title.c_str());
 }
 
+void SdlHostWindow::SetIcon(const std::uint32_t* pixels, int width, int height, int stride) {
+    if (!pixels || width < 1 || height < 1) return;
+    // SDL wants straight alpha; the picture's is premultiplied.
+    std::vector<std::uint32_t> straight(static_cast<std::size_t>(width) * height);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(pixels);
+    for (int y = 0; y < height; ++y) {
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(bytes + static_cast<std::size_t>(y) * stride);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = row[x], a = p >> 24;
+            auto channel = [a](std::uint32_t c) { return a ? std::min(255u, c * 255 / a) : 0u; };
+            straight[static_cast<std::size_t>(y) * width + x] =
+                a << 24 | channel(p >> 16 & 0xFF) << 16 | channel(p >> 8 & 0xFF) << 8 |
+                channel(p & 0xFF);
+        }
+    }
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(straight.data(), width, height, 32,
+                                                           width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+}
+
 void SdlHostWindow::SetCursor(CursorType cursor) {
     if (SDL_Cursor* c = SystemCursor(cursor)) SDL_SetCursor(c);
 }

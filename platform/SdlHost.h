@@ -33,6 +33,7 @@ public:
     void SizeTo(int width, int height) override;
     HostRect Geometry() const override;
     void SetTitle(const std::string& title) override;
+    void SetIcon(const std::uint32_t* pixels, int width, int height, int stride) override;
     void SetCursor(CursorType cursor) override;
     void Maximize() override;
     void Minimize() override;

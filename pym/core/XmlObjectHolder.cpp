@@ -1,6 +1,7 @@
 #include "pym/core/XmlObjectHolder.h"
 
 #include "pym/core/ObjectFactory.h"
+#include "pym/core/ScreenManager.h"
 #include "pym/core/Trace.h"
 #include "pym/gui/GuiObject.h"
 
@@ -83,6 +84,26 @@ void XmlObjectHolder::AddCreated(GuiObject* child, TiXmlElement* create, bool ad
     AddToLayout(child, create, animation);
     self->ReadTabCoordinates(child, create);
     OnChildAddedToLayout(child);
+}
+
+bool XmlObjectHolder::CreateScreens(TiXmlElement* element) {
+    GuiObject* self = HolderObject();
+    std::vector<TiXmlElement*> declarations = self->GetChildElements(element, "CreateScreen");
+    if (declarations.empty()) return true;
+    ScreenManager* manager = self->FindScreenManager();
+    if (!manager) {
+        Trace("Pym::XmlObjectHolder::CreateScreens - no screen manager for " + self->GetName());
+        return false;
+    }
+    for (TiXmlElement* screen : declarations) {
+        std::string name, typeName, document, destroy;
+        XMLLoadSave::ReadAttribute(name, screen, "ScreenName", true);
+        XMLLoadSave::ReadAttribute(typeName, screen, "ObjectName", true);
+        XMLLoadSave::ReadAttribute(document, screen, "Filename", true);
+        XMLLoadSave::ReadAttribute(destroy, screen, "DestroyOnDeactivate");
+        manager->DeclareScreen(name, typeName, document, destroy == "true");
+    }
+    return true;
 }
 
 TiXmlElement* XmlObjectHolder::FindObjectTemplate(const std::string& name) {

@@ -22,8 +22,10 @@ public:
     // Creates (or reuses) the objects of the element's "CreateObject" children; false when
     // any of them could not be created.
     virtual bool CreateChildObjects(TiXmlElement* element);
-    // Declares the element's screens; the screen layer supplies this.
-    virtual bool CreateScreens(TiXmlElement* /*element*/) { return true; }
+    // Declares the screens of the element's "CreateScreen" children on the holder's screen
+    // manager (false when there is none); a declaration without its names is reported and
+    // throws.
+    virtual bool CreateScreens(TiXmlElement* element);
     // The definition inside the "Object" child with that name, or null.
     virtual TiXmlElement* FindObjectTemplate(const std::string& name);
 

@@ -1,0 +1,258 @@
+#include "pym/core/ScreenManager.h"
+
+#include <algorithm>
+
+#include "platform/HostWindow.h"
+#include "pym/core/Clock.h"
+#include "pym/core/Document.h"
+#include "pym/core/ObjectFactory.h"
+#include "pym/core/Singleton.h"
+#include "pym/core/Trace.h"
+#include "pym/gui/GuiObject.h"
+
+namespace Pym {
+
+_ScreenManager& DllScreenCollectorInstance() {
+    return Singleton<_ScreenManager>::Instance();
+}
+
+void _ScreenManager::Remove(ScreenManager* manager) {
+    std::erase(managers_, manager);
+}
+
+ScreenManager::ScreenManager() : startSeconds_(ClockSeconds()) {
+    DllScreenCollectorInstance().Add(this);
+}
+
+ScreenManager::~ScreenManager() {
+    if (_ScreenManager* collector = Singleton<_ScreenManager>::IfAlive()) collector->Remove(this);
+    focus_ = nullptr;
+    overlays_.clear();
+    // Newest screens may refer to older ones: destroy in reverse order of building.
+    screens_.clear();
+    declarations_.clear();
+}
+
+// --- screens ------------------------------------------------------------------------------
+
+void ScreenManager::DeclareScreen(const std::string& name, const std::string& typeName,
+                                  const std::string& document, bool destroyOnDeactivate) {
+    declarations_[name] = Declaration{typeName, document};
+    Entry& entry = screens_[name];
+    entry.destroyOnDeactivate = destroyOnDeactivate;
+}
+
+GuiObject* ScreenManager::Shown() const {
+    if (hasCurrent_) {
+        auto found = screens_.find(current_);
+        if (found != screens_.end() && found->second.object) return found->second.object.get();
+    }
+    return content_;
+}
+
+void ScreenManager::SetScreenArea(int width, int height) {
+    areaWidth_ = width;
+    areaHeight_ = height;
+}
+
+void ScreenManager::Announce(GuiObject* object, bool active) {
+    Signal::ScreenActivation signal(active ? 1 : 0);
+    signal.sender = object;
+    object->DeliverSignal(signal, true);
+}
+
+void ScreenManager::ActivateScreen(const std::string& name, bool addToBackStack) {
+    if (hasCurrent_ && current_ == name) return;
+    if (addToBackStack) backStack_.push_back(name);
+
+    if (hasCurrent_) {
+        Entry& old = screens_[current_];
+        if (old.object) Announce(old.object.get(), false);
+        if (old.destroyOnDeactivate) old.disposalPending = true;
+        hasCurrent_ = false;
+        current_.clear();
+    } else if (content_) {
+        Announce(content_, false);
+    }
+
+    if (!name.empty()) {
+        Entry& entry = screens_[name];
+        current_ = name;
+        hasCurrent_ = true;
+        if (!entry.object || entry.disposalPending) {
+            entry.disposalPending = false;
+            if (!entry.object) LoadScreen(name);
+        }
+        if (GuiObject* object = entry.object.get()) {
+            // A screen shown again takes the window's size as it is now.
+            object->Resize(areaWidth_, areaHeight_);
+            object->Relayout();
+            Signal::WindowActivated activated(0);
+            object->SendSignal(object, activated);
+            Announce(object, true);
+        }
+    } else if (content_) {
+        Announce(content_, true);
+    }
+
+    GuiObject* shown = Shown();
+    if (shown && shown->IsVisible()) shown->Redraw();
+    // The new screen is painted whole.
+    invalidRegion_.Clear();
+    RequestFullRedraw();
+}
+
+GuiObject* ScreenManager::LoadScreen(const std::string& name) {
+    auto declared = declarations_.find(name);
+    if (declared == declarations_.end()) return nullptr;
+    TiXmlElement* root = GetRootElement(declared->second.document);
+    if (!root) {
+        Trace("Pym::ScreenManager::LoadScreen - no document " + declared->second.document +
+              " for screen " + name);
+        return nullptr;
+    }
+    if (Document* document = Document::Of(root)) document->ownerScreenManager = this;
+    GuiObject* built = DllGlobalObjectFactoryInstance().CreateNamedObject(declared->second.typeName,
+                                                                          name, content_, root);
+    if (!built) return nullptr;
+    Entry& entry = screens_[name];
+    entry.object.reset(built);
+    built->SetScreenManager(this);
+    built->Resize(areaWidth_, areaHeight_);
+    built->Relayout();
+    Signal::ConnectXMLSlots connect;
+    built->SendSignal(built, connect);
+    Signal::ObjectReady ready;
+    built->SendSignal(built, ready);
+    return built;
+}
+
+GuiObject* ScreenManager::GetScreen(const std::string& name) {
+    GuiObject* object = content_;
+    if (!name.empty()) {
+        auto found = screens_.find(name);
+        object = found != screens_.end() ? found->second.object.get() : nullptr;
+        if (!object && declarations_.count(name)) object = LoadScreen(name);
+    }
+    return object && object->IsVisible() ? object : nullptr;
+}
+
+void ScreenManager::ScreenBack() {
+    if (backStack_.size() <= 1) return;
+    backStack_.pop_back();
+    ActivateScreen(backStack_.back(), false);
+}
+
+void ScreenManager::ResetBackStack() {
+    if (backStack_.empty()) return;
+    backStack_.erase(backStack_.begin(), backStack_.end() - 1);
+}
+
+void ScreenManager::DisposePending() {
+    for (auto& [name, entry] : screens_) {
+        if (!entry.disposalPending) continue;
+        entry.disposalPending = false;
+        if (hasCurrent_ && current_ == name) continue;
+        if (entry.object && (focus_ == entry.object.get() || entry.object->IsAncestorOf(focus_)))
+            focus_ = nullptr;
+        entry.object.reset();
+    }
+}
+
+void ScreenManager::AddOverlay(GuiObject* overlay) {
+    if (overlay && std::find(overlays_.begin(), overlays_.end(), overlay) == overlays_.end())
+        overlays_.push_back(overlay);
+}
+
+void ScreenManager::RemoveOverlay(GuiObject* overlay) {
+    std::erase(overlays_, overlay);
+}
+
+// --- focus --------------------------------------------------------------------------------
+
+void ScreenManager::SetFocus(GuiObject* object) {
+    if (object == focus_) return;
+    GuiObject* old = focus_;
+    focus_ = object;
+    if (old) {
+        Signal::FocusChange lost(1);
+        old->SendSignalToSelf(lost);
+    }
+    if (object) {
+        Signal::FocusChange gained(0);
+        object->SendSignalToSelf(gained);
+    }
+}
+
+// --- repainting ---------------------------------------------------------------------------
+
+void ScreenManager::Invalidate(int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    invalidRegion_.Add(Gfx::Rect{static_cast<float>(x), static_cast<float>(y),
+                                 static_cast<float>(width), static_cast<float>(height)});
+    needsRedraw_ = true;
+}
+
+void ScreenManager::PaintDone() {
+    invalidRegion_.Clear();
+    needsRedraw_ = false;
+    fullRedraw_ = false;
+}
+
+// --- input --------------------------------------------------------------------------------
+
+bool ScreenManager::Deliver(Signal::Base& signal) {
+    GuiObject* root = Shown();
+    if (!root || !root->IsVisible()) return needsRedraw_;
+    signal.sender = root;
+    root->DeliverSignal(signal, true);
+    for (std::size_t i = 0; i < overlays_.size(); ++i) {
+        GuiObject* overlay = overlays_[i];
+        if (!overlay->IsVisible()) continue;
+        if (signal.IsPositional()) {
+            auto& point = static_cast<Signal::Positional&>(signal);
+            point.offsetX = point.offsetY = 0;
+        }
+        overlay->DeliverSignal(signal, true);
+    }
+    return needsRedraw_;
+}
+
+bool ScreenManager::DeliverToAll(Signal::Base& signal) {
+    if (content_) {
+        signal.sender = content_;
+        content_->DeliverSignal(signal, true);
+    }
+    for (auto& [name, entry] : screens_)
+        if (entry.object) {
+            signal.sender = entry.object.get();
+            entry.object->DeliverSignal(signal, true);
+        }
+    return needsRedraw_;
+}
+
+bool ScreenManager::DeliverPress(Signal::Base& press, int x, int y) {
+    Deliver(press);
+    if (focus_ && !focus_->HitTest(x, y)) SetFocus(nullptr);
+    return needsRedraw_;
+}
+
+void ScreenManager::ClearPointerRecords() {
+    buttonHeld_ = false;
+}
+
+int ScreenManager::ElapsedMs() const {
+    return static_cast<int>((ClockSeconds() - startSeconds_) * 1000.0);
+}
+
+// --- clipboard ----------------------------------------------------------------------------
+
+bool ScreenManager::GetClipboardText(std::string& text) {
+    return Platform::Host().GetClipboardText(text);
+}
+
+bool ScreenManager::SetClipboardText(const std::string& text) {
+    return Platform::Host().SetClipboardText(text);
+}
+
+}  // namespace Pym

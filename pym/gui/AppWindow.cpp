@@ -1,0 +1,94 @@
+#include "pym/gui/AppWindow.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "pym/core/ObjectFactory.h"
+#include "pym/core/RegisterType.h"
+
+namespace Pym {
+
+namespace {
+
+// Without a template of its own: the window template's root would make a plain window.
+const bool registered = RegisterType<AppWindow>("Pym::AppWindow", "");
+
+// Halves go away from zero.
+int Nearest(double value) {
+    return static_cast<int>(std::lround(value));
+}
+
+}  // namespace
+
+AppWindow::AppWindow() {
+    SetForceSelected(true);
+}
+
+bool AppWindow::LoadFromXml(TiXmlElement* element) {
+    if (!Window::LoadFromXml(element)) return false;
+    ReadAttribute(preserveAspect_, element, "PreserveAspect");
+    ReadAttribute(resizeMinFactor_, element, "ResizeMinFactor");
+    std::string globalName;
+    if (ReadAttribute(globalName, element, "GlobalName"))
+        DllGlobalObjectFactoryInstance().RegisterGlobalName(globalName, this);
+    return true;
+}
+
+void AppWindow::CreateFromXml(TiXmlElement* element) {
+    Window::CreateFromXml(element);
+    GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
+    resizeGrip_ = factory.FindObject(this, "Resize");
+    moveHandle_ = factory.FindObject(this, "Move");
+}
+
+void AppWindow::OnLeftButtonDown(Signal::LeftButtonDown& signal) {
+    resizePressed_ = Hits(resizeGrip_, signal.x, signal.y);
+    movePressed_ = Hits(moveHandle_, signal.x, signal.y);
+    pressX_ = signal.x;
+    pressY_ = signal.y;
+    if (resizePressed_ && preserveAspect_ && signal.y > 0) {
+        const double ratio = static_cast<double>(GetHeight()) / signal.y;
+        Resize(static_cast<int>(GetWidth() / ratio), signal.y);
+    }
+    if (minWidth_ == 0 && minHeight_ == 0) {
+        minWidth_ = Nearest(GetWidth() * static_cast<double>(resizeMinFactor_));
+        minHeight_ = Nearest(GetHeight() * static_cast<double>(resizeMinFactor_));
+    }
+    if (preserveAspect_ && aspect_ == 0.0f && GetWidth() > 0)
+        aspect_ = static_cast<float>(GetHeight()) / static_cast<float>(GetWidth());
+}
+
+void AppWindow::OnMouseMove(Signal::MouseMove& signal) {
+    Window::OnMouseMove(signal);
+    const int x = signal.x, y = signal.y;
+    if ((movePressed_ || resizePressed_) && !IsMaximized()) {
+        const int dx = x - pressX_, dy = y - pressY_;
+        if (movePressed_) {
+            // The window follows the pointer, so the press point stays where it is.
+            Move(GetX() + dx, GetY() + dy);
+        } else {
+            if (preserveAspect_ && aspect_ > 0.0f)
+                Resize(std::max(Nearest(y / aspect_), minWidth_), std::max(y, minHeight_));
+            else
+                Resize(GetWidth() + dx, GetHeight() + dy);
+            pressX_ = x;
+            pressY_ = y;
+        }
+    }
+    SetCursor(Hits(resizeGrip_, x, y) ? 2 : 0);
+}
+
+void AppWindow::OnLeftButtonUp(Signal::LeftButtonUp& signal) {
+    Window::OnLeftButtonUp(signal);
+    movePressed_ = false;
+    resizePressed_ = false;
+}
+
+void AppWindow::OnWindowSized(Signal::WindowSized& signal) {
+    Resize(signal.width, signal.height);
+    Relayout();
+    Window::OnWindowSized(signal);
+    Redraw();
+}
+
+}  // namespace Pym

@@ -1,0 +1,249 @@
+#include "pym/gui/PymWnd.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "pym/core/Signals.h"
+#include "pym/gui/Window.h"
+
+namespace Pym {
+
+namespace {
+
+using Platform::HostEvent;
+
+constexpr int kShapeCutoff = 10;
+constexpr int kTimerId = 1;
+
+// Wheel deltas travel as signed 16-bit values.
+int WheelDelta(int delta) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(delta));
+}
+
+}  // namespace
+
+Platform::HostRect PullInsideMonitor(Platform::HostRect rect, const Platform::HostRect& monitor) {
+    const int right = monitor.x + monitor.width, bottom = monitor.y + monitor.height;
+    if (rect.x + rect.width > right) rect.x -= rect.x + rect.width - right;
+    if (rect.y + rect.height > bottom) rect.y -= rect.y + rect.height - bottom;
+    rect.x = std::max(rect.x, monitor.x);
+    rect.y = std::max(rect.y, monitor.y);
+    return rect;
+}
+
+std::unique_ptr<PymWnd> PymWnd::Create(Window& window, Platform::WindowKind kind,
+                                       Platform::HostWindow* owner, const Platform::HostRect& rect,
+                                       const std::string& title, bool shaped) {
+    auto native = Platform::Host().CreateWindow(kind, owner, rect, title, shaped);
+    if (!native) return nullptr;
+    return std::unique_ptr<PymWnd>(new PymWnd(window, std::move(native)));
+}
+
+PymWnd::PymWnd(Window& window, std::unique_ptr<Platform::HostWindow> native)
+    : window_(window), native_(std::move(native)) {
+    screens_.SetContent(&window);
+    native_->SetListener(this);
+}
+
+PymWnd::~PymWnd() {
+    native_->SetListener(nullptr);
+    native_.reset();
+}
+
+// --- events -------------------------------------------------------------------------------
+
+void PymWnd::OnHostEvent(Platform::HostWindow&, const HostEvent& event) {
+    std::lock_guard<std::recursive_mutex> lock(screens_.Lock());
+    Translate(event);
+    screens_.DisposePending();
+    if (screens_.NeedsRedraw()) Render();
+}
+
+bool PymWnd::OutsideShape(int x, int y) const {
+    if (!window_.IsShaped() || !backBuffer_) return false;
+    if (x < 0 || y < 0 || x >= backBuffer_->Width() || y >= backBuffer_->Height()) return true;
+    cairo_surface_t* surface = backBuffer_->Surface();
+    const unsigned char* row =
+        cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+    return static_cast<int>(reinterpret_cast<const std::uint32_t*>(row)[x] >> 24) < kShapeCutoff;
+}
+
+void PymWnd::Translate(const HostEvent& event) {
+    switch (event.type) {
+        case HostEvent::Type::LeftDown:
+        case HostEvent::Type::LeftDoubleClick:
+        case HostEvent::Type::RightDown:
+        case HostEvent::Type::RightDoubleClick:
+        case HostEvent::Type::Wheel:
+            // Not every system cuts a shaped window's input: presses on the cut-away parts
+            // are not the window's.
+            if (OutsideShape(event.x, event.y)) return;
+            break;
+        default:
+            break;
+    }
+    switch (event.type) {
+        case HostEvent::Type::MouseMove: {
+            if (event.x == lastMouseX_ && event.y == lastMouseY_) return;
+            lastMouseX_ = event.x;
+            lastMouseY_ = event.y;
+            Signal::MouseMove move(event.x, event.y);
+            screens_.Deliver(move);
+            if (native_->HasFocus() && !screens_.ButtonHeld()) {
+                Signal::ShowToolTip hover(event.x, event.y);
+                screens_.Deliver(hover);
+            }
+            return;
+        }
+        case HostEvent::Type::LeftDown: {
+            screens_.SetButtonHeld(true);
+            Signal::LeftButtonDown press(event.x, event.y);
+            screens_.DeliverPress(press, event.x, event.y);
+            return;
+        }
+        case HostEvent::Type::LeftUp: {
+            screens_.SetButtonHeld(false);
+            Signal::LeftButtonUp release(event.x, event.y);
+            screens_.Deliver(release);
+            return;
+        }
+        case HostEvent::Type::LeftDoubleClick: {
+            Signal::LeftButtonDblClk twice(event.x, event.y);
+            screens_.Deliver(twice);
+            Signal::GuiBuilderActivate builder;
+            screens_.Deliver(builder);
+            return;
+        }
+        case HostEvent::Type::RightDown: {
+            screens_.SetButtonHeld(true);
+            Signal::RightButtonDown press(event.x, event.y);
+            screens_.Deliver(press);
+            return;
+        }
+        case HostEvent::Type::RightUp: {
+            screens_.SetButtonHeld(false);
+            Signal::RightButtonUp release(event.x, event.y);
+            screens_.Deliver(release);
+            return;
+        }
+        case HostEvent::Type::RightDoubleClick: {
+            Signal::RightButtonDblClk twice(event.x, event.y);
+            screens_.Deliver(twice);
+            return;
+        }
+        case HostEvent::Type::Wheel: {
+            Signal::MouseWheel wheel(event.x, event.y, WheelDelta(event.delta));
+            screens_.Deliver(wheel);
+            return;
+        }
+        case HostEvent::Type::Character:
+        case HostEvent::Type::KeyDown: {
+            Signal::KeyPress key(static_cast<int>(event.code));
+            screens_.Deliver(key);
+            return;
+        }
+        case HostEvent::Type::Timer: {
+            if (!native_->IsVisible()) return;
+            Signal::Timer tick(kTimerId, screens_.ElapsedMs());
+            screens_.Deliver(tick);
+            return;
+        }
+        case HostEvent::Type::Sized: {
+            screens_.SetScreenArea(event.width, event.height);
+            // Whatever the tree does about its new size, all of it is painted anew.
+            screens_.RequestFullRedraw();
+            Signal::WindowSized sized(event.width, event.height);
+            screens_.Deliver(sized);
+            return;
+        }
+        case HostEvent::Type::Moved: {
+            window_.HostMoved(event.x, event.y);
+            Signal::HostWindowMoved moved(event.x, event.y);
+            screens_.DeliverToAll(moved);
+            return;
+        }
+        case HostEvent::Type::FocusGained:
+        case HostEvent::Type::FocusLost: {
+            if (event.type == HostEvent::Type::FocusLost) screens_.SetButtonHeld(false);
+            Signal::WindowActivated activated(event.type == HostEvent::Type::FocusGained);
+            screens_.Deliver(activated);
+            return;
+        }
+        case HostEvent::Type::DropFile: {
+            Signal::DropFile drop(event.x, event.y, event.text);
+            screens_.Deliver(drop);
+            return;
+        }
+        case HostEvent::Type::Expose:
+            screens_.RequestFullRedraw();
+            return;
+        case HostEvent::Type::CloseRequest:
+            window_.Close();
+            return;
+    }
+}
+
+// --- painting -----------------------------------------------------------------------------
+
+void PymWnd::MatchWindowSize() {
+    const Platform::HostRect geometry = native_->Geometry();
+    const int width = std::max(geometry.width, 1), height = std::max(geometry.height, 1);
+    if (backBuffer_ && backBuffer_->Width() == width && backBuffer_->Height() == height) return;
+    context_.reset();
+    backBuffer_ = Gfx::Image::Blank(width, height);
+    context_ = std::make_unique<Gfx::CairoDrawContext>(*backBuffer_);
+    // A new buffer holds nothing yet.
+    screens_.RequestFullRedraw();
+}
+
+void PymWnd::Render() {
+    if (native_->IsMinimized()) return;
+    std::lock_guard<std::recursive_mutex> lock(screens_.Lock());
+    MatchWindowSize();
+    GuiObject* root = screens_.Shown();
+    if (!root || !root->IsVisible()) return;
+    const Gfx::Rect whole{0, 0, static_cast<float>(backBuffer_->Width()),
+                          static_cast<float>(backBuffer_->Height())};
+    Gfx::Region& region = screens_.InvalidRegion();
+    if (!screens_.FullRedrawRequested() && !region.Intersects(whole)) {
+        screens_.SetNeedsRedraw(false);
+        return;
+    }
+    if (screens_.FullRedrawRequested()) {
+        region.Clear();
+        region.Add(whole);
+    }
+    context_->SetClip(region);
+    context_->Clear();
+    root->Draw(*context_);
+    for (GuiObject* overlay : screens_.Overlays())
+        if (overlay->IsVisible()) overlay->DrawSelf(*context_);
+
+    cairo_surface_t* surface = backBuffer_->Surface();
+    cairo_surface_flush(surface);
+    const Gfx::Rect bounds = region.Bounds();
+    const int left = std::max(0, static_cast<int>(bounds.x));
+    const int top = std::max(0, static_cast<int>(bounds.y));
+    const int right =
+        std::min(backBuffer_->Width(), static_cast<int>(bounds.x + bounds.width + 0.999f));
+    const int bottom =
+        std::min(backBuffer_->Height(), static_cast<int>(bounds.y + bounds.height + 0.999f));
+    native_->Present(reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface)),
+                     backBuffer_->Width(), backBuffer_->Height(),
+                     cairo_image_surface_get_stride(surface),
+                     Platform::HostRect{left, top, right - left, bottom - top});
+    screens_.PaintDone();
+}
+
+void PymWnd::UpdateShape() {
+    std::lock_guard<std::recursive_mutex> lock(screens_.Lock());
+    screens_.RequestFullRedraw();
+    Render();
+    if (!backBuffer_) return;
+    cairo_surface_t* surface = backBuffer_->Surface();
+    native_->SetShape(reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface)),
+                      backBuffer_->Width(), backBuffer_->Height(),
+                      cairo_image_surface_get_stride(surface), kShapeCutoff);
+}
+
+}  // namespace Pym

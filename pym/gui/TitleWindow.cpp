@@ -1,0 +1,45 @@
+#include "pym/gui/TitleWindow.h"
+
+#include "pym/core/ObjectFactory.h"
+#include "pym/core/RegisterType.h"
+
+namespace Pym {
+
+namespace {
+
+const bool registered =
+    RegisterType<TitleWindow>("Pym::TitleWindow", "$PYM/Objects/TitleWindow/TitleWindow.xml");
+
+}  // namespace
+
+bool TitleWindow::LoadFromXml(TiXmlElement* element) {
+    if (!AppWindow::LoadFromXml(element)) return false;
+    ReadAttribute(objectXml_, element, "ObjectXML", true);
+    return true;
+}
+
+void TitleWindow::CreateFromXml(TiXmlElement* element) {
+    AppWindow::CreateFromXml(element);
+    TiXmlElement* root = GetRootElement(objectXml_, element);
+    if (!root) {
+        Trace("Pym::TitleWindow - no document " + objectXml_);
+        return;
+    }
+    GuiObject* built = DllGlobalObjectFactoryInstance().CreateNamedObject(
+        root->ValueStr(), "TitleWindowContent", this, root);
+    if (!built) return;
+    content_.reset(built);
+    GuiObject* handle = MoveHandle();
+    const auto& layout = GetLayoutMap();
+    auto entry = handle ? layout.find(handle) : layout.end();
+    if (entry == layout.end()) {
+        AddChildAt(built, GridVal(), GridVal(), GridVal(0, 1), GridVal(0, 1));
+    } else {
+        const GridVal bar = entry->second->height;
+        AddChildAt(built, GridVal(), bar, GridVal(0, 1),
+                   GridVal(-bar.units, 1.0f - bar.percentage));
+    }
+    Redraw();
+}
+
+}  // namespace Pym
