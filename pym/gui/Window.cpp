@@ -222,6 +222,11 @@ void Window::SetVisible(bool visible) {
     SendSignalToSelf(announce);
 }
 
+void Window::OnParentVisible(Signal::WindowVisible& signal) {
+    if (type_ == Child && signal.window && signal.window != this)
+        SetVisible(signal.window->IsVisible());
+}
+
 void Window::UpdateShape() {
     if (shapeValid_ || !host_ || !shaped_) return;
     host_->UpdateShape();

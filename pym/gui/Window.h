@@ -40,6 +40,10 @@ public:
     virtual void Restore();
     virtual bool IsMaximized() const;
     virtual bool IsMinimized() const;
+    // Window managers arrange minimised windows themselves on this desktop: nothing to do.
+    virtual void ArrangeIconic() {}
+    // A Child window shows and hides with the window whose VisibleSignal reaches it.
+    virtual void OnParentVisible(Signal::WindowVisible& signal);
     // 0 arrow, 1 diagonal sizing, 2 vertical sizing; other values change nothing.
     virtual void SetCursor(int type);
     const std::string& GetTitle() const { return title_; }

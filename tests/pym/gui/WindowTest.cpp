@@ -395,6 +395,33 @@ TEST_F(WindowTest, PopupsStartHiddenAndSitRelativeToTheMainWindow) {
     EXPECT_EQ(native.Geometry().y, 30);
 }
 
+TEST_F(WindowTest, ChildWindowsFollowTheirParentsVisibility) {
+    Window* main = TwoSwatches();
+    Write("XML/Child.xml",
+          "<Pym::Window Type=\"Child\" Width=\"20\" Height=\"20\" Visible=\"false\"/>");
+    Write("XML/Popup.xml", "<Pym::Window Type=\"Popup\" Width=\"20\" Height=\"20\"/>");
+    auto build = [&](const std::string& file, const std::string& name) {
+        TiXmlElement* root = loader.GetRootElement(file, main->GetElement());
+        return std::unique_ptr<GuiObject>(
+            DllGlobalObjectFactoryInstance().CreateNamedObject("Pym::Window", name, nullptr, root));
+    };
+    auto child = build("XML/Child.xml", "Kid");
+    auto popup = build("XML/Popup.xml", "Pop");
+    auto* childWindow = static_cast<Window*>(child.get());
+    auto* popupWindow = static_cast<Window*>(popup.get());
+    ASSERT_FALSE(childWindow->IsVisible());
+
+    Signal::WindowVisible shown(main);
+    childWindow->OnParentVisible(shown);
+    popupWindow->OnParentVisible(shown);
+    EXPECT_TRUE(childWindow->IsVisible());
+    EXPECT_FALSE(popupWindow->IsVisible());  // only Child windows follow
+    main->SetVisible(false);
+    Signal::WindowVisible hidden(main);
+    childWindow->OnParentVisible(hidden);
+    EXPECT_FALSE(childWindow->IsVisible());
+}
+
 TEST_F(WindowTest, BadWindowElementsFailQuietly) {
     Window* unknown =
         Load("<Pym::Window Type=\"Floating\" Width=\"10\" Height=\"10\" Icon=\"missing.png\"/>");
