@@ -75,6 +75,11 @@ public:
     bool HasSlot(const std::string& name) const { return slots_.Has(name); }
     std::vector<std::string> SlotNames() const { return slots_.Names(); }
 
+    // While set, windows deliver no input or timer signals (a tool that edits a running skin
+    // holds the tree still).
+    bool DeliverySuspended() const { return deliverySuspended_; }
+    void SetDeliverySuspended(bool suspended) { deliverySuspended_ = suspended; }
+
     // --- shutdown ---------------------------------------------------------------------------
 
     bool IsShuttingDown() const { return shuttingDown_; }
@@ -92,6 +97,7 @@ private:
     std::unique_ptr<ScopedNames> scoped_ = std::make_unique<ScopedNames>();
     ScopedNames secondScoped_;
     bool shuttingDown_ = false;
+    bool deliverySuspended_ = false;
 };
 
 GlobalObjectFactory_& DllGlobalObjectFactoryInstance();

@@ -203,7 +203,8 @@ void ScreenManager::PaintDone() {
 
 bool ScreenManager::Deliver(Signal::Base& signal) {
     GuiObject* root = Shown();
-    if (!root || !root->IsVisible()) return needsRedraw_;
+    if (!root || !root->IsVisible() || DllGlobalObjectFactoryInstance().DeliverySuspended())
+        return needsRedraw_;
     signal.sender = root;
     root->DeliverSignal(signal, true);
     for (std::size_t i = 0; i < overlays_.size(); ++i) {

@@ -154,6 +154,13 @@ TEST_F(WindowTest, HostEventsBecomeSignals) {
     Native().Inject(Type::Timer);
     EXPECT_GE(elapsed, 0);
     elapsed = -1;
+    // While the factory holds delivery, nothing reaches the tree.
+    DllGlobalObjectFactoryInstance().SetDeliverySuspended(true);
+    Native().Inject(Type::Timer);
+    Native().Inject(Type::LeftDown, 70, 12);
+    DllGlobalObjectFactoryInstance().SetDeliverySuspended(false);
+    EXPECT_EQ(elapsed, -1);
+    EXPECT_EQ(right->presses, 1);
     window->SetVisible(false);
     Native().Inject(Type::Timer);  // hidden: no tick
     EXPECT_EQ(elapsed, -1);
