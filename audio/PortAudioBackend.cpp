@@ -1,31 +1,18 @@
 #include "audio/PortAudioBackend.h"
 
-#include <alsa/asoundlib.h>
 #include <fcntl.h>
 #include <portaudio.h>
-#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <string>
 
+#include "audio/AlsaDiagnostics.h"
 #include "pym/core/Singleton.h"
 #include "pym/core/Trace.h"
 
 namespace {
-
-void AlsaToTrace(const char* file, int line, const char* function, int err, const char* fmt, ...) {
-    char text[512];
-    va_list args;
-    va_start(args, fmt);
-    vsnprintf(text, sizeof text, fmt, args);
-    va_end(args);
-    std::string message = std::string("ALSA lib ") + (file ? file : "") + ":" +
-                          std::to_string(line) + ":(" + (function ? function : "") + ") " + text;
-    if (err) message += std::string(": ") + snd_strerror(err);
-    Pym::Trace(message);
-}
 
 // Points standard error at /dev/null for the lifetime of the object.
 class SilencedStandardError {
@@ -116,7 +103,7 @@ private:
 PortAudioBackend::PortAudioBackend() {
     // A JACK client must never start a server of its own for us.
     setenv("JACK_NO_START_SERVER", "1", 0);
-    snd_lib_error_set_handler(&AlsaToTrace);
+    RouteAlsaMessagesToTrace();
 }
 
 int PortAudioBackend::Initialize() {

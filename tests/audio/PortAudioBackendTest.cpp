@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/SoundDeviceCheck.h"
 #include "audio/Wave.h"
 #include "pym/core/Trace.h"
 #include "tests/support/TempDir.h"
@@ -75,6 +76,20 @@ TEST(PortAudioBackendTest, WithoutASoundDeviceErrorsAreStoredAndTheTerminalStays
     bool alsaTraced = false;
     for (const std::string& t : traces) alsaTraced = alsaTraced || t.rfind("ALSA lib", 0) == 0;
     EXPECT_TRUE(alsaTraced);
+}
+
+TEST(PortAudioBackendTest, SoundDeviceCheckSaysNoQuietlyWithoutADevice) {
+    setenv("PULSE_SERVER", "unix:/nonexistent", 1);
+    Testing::TempDir dir;
+    std::string errors = (dir.Path() / "stderr.txt").string();
+    Pym::ScopedTraceHook hook([](const std::string&) {});
+    bool found = true;
+    {
+        CapturedStandardError capture(errors);
+        found = HasSoundDevice(0) || HasSoundDevice(7);
+    }
+    EXPECT_FALSE(found);
+    EXPECT_EQ(Testing::ReadFile(errors), "");
 }
 
 }  // namespace

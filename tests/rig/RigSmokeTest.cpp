@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/SoundDeviceCheck.h"
+
 #include "tests/support/MonitorRecording.h"
 #include "tests/support/TempDir.h"
 
@@ -62,6 +64,11 @@ TEST(RigSmokeTest, PlayedToneComesBackFromTheSinkMonitor) {
 TEST(RigSmokeTest, VirtualDisplayAnswers) {
     ASSERT_NE(getenv("DISPLAY"), nullptr) << "start the rig: scripts/rig start";
     EXPECT_EQ(system("xdpyinfo >/dev/null 2>&1"), 0);
+}
+
+TEST(RigSmokeTest, SoundDeviceCheckFindsTheRigsSoundCard) {
+    ASSERT_NE(getenv("PULSE_SERVER"), nullptr) << "start the rig: scripts/rig start";
+    EXPECT_TRUE(HasSoundDevice(0));
 }
 
 }  // namespace
