@@ -17,6 +17,10 @@ public:
     GuiObject* GetContent() const { return content_; }
     float GetAspectRatio() const { return aspectRatio_; }
     void SetAspectRatio(float ratio);
+    // Read from the skin and kept for the skin's animations; the placement does not use them.
+    int GetAnimationPeriod() const { return animationPeriod_; }
+    int GetAnimationSteps() const { return animationSteps_; }
+    bool IsVertical() const { return vertical_; }
 
     bool Resize(int width, int height) override;
 

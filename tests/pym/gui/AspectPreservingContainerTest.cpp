@@ -88,6 +88,9 @@ TEST_F(AspectPreservingXmlTest, BuildsItsContentFromTheNamedDocument) {
     AspectPreservingContainer box;
     ASSERT_TRUE(BuildFrom(box, complete));
     EXPECT_FLOAT_EQ(box.GetAspectRatio(), 2.0f);
+    EXPECT_EQ(box.GetAnimationPeriod(), 100);
+    EXPECT_EQ(box.GetAnimationSteps(), 5);
+    EXPECT_TRUE(box.IsVertical());
     auto* face = dynamic_cast<Testing::Swatch*>(box.GetContent());
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->GetName(), "Face");
