@@ -40,6 +40,7 @@ bool Text::LoadFromXml(TiXmlElement* element) {
     FontPtr description;
     ReadFont(description, fontElement);
     const GuiObject* window = ReferenceWindow();
+    fontHasReference_ = window || description->conversion == FontSizePoint;
     font_ = std::make_shared<Gfx::Font>(*description, window ? window->GetWidth() : 0,
                                         window ? window->GetHeight() : 0);
 
@@ -71,13 +72,14 @@ void Text::RefreshFont() {
     const Rect now{window->GetWidth(), window->GetHeight(), GetWidth(), GetHeight()};
     if (now == fontMadeFor_) return;
     fontMadeFor_ = now;
+    fontHasReference_ = true;
     if (font_->Description().conversion == FontSizePoint) return;
     font_ = std::make_shared<Gfx::Font>(font_->Description(), now.x, now.y);
 }
 
 bool Text::Resize(int width, int height) {
     if (!GridLayout::Resize(width, height)) return false;
-    if (stretchable_) RefreshFont();
+    if (FontNeedsRefresh()) RefreshFont();
     return true;
 }
 
@@ -94,7 +96,7 @@ void Text::OnLayoutReady() {
 
 bool Text::DrawSelf(Gfx::DrawContext& context) {
     // The enclosing window may have changed size without this text being resized.
-    if (stretchable_) RefreshFont();
+    if (FontNeedsRefresh()) RefreshFont();
     if (!font_ || GetWidth() == 0 || GetHeight() == 0 || text_.empty()) return true;
     int y = GetY();
     if (CentresVertically()) y += GetHeight() / 2 - WholePixels(Measure().height) / 2;

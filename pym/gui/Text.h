@@ -42,6 +42,7 @@ protected:
 private:
     // Remakes the font with the same description for the enclosing window's size.
     void RefreshFont();
+    bool FontNeedsRefresh() const { return stretchable_ || !fontHasReference_; }
     // The window the text is in (or, outside any window yet, the main window of its document).
     const GuiObject* ReferenceWindow() const;
 
@@ -53,6 +54,9 @@ private:
     ColourValue selectedColor_;
     // What the font was last made for, so drawing remakes it only after a change.
     Rect fontMadeFor_{-1, -1, -1, -1};
+    // False while the font was made without any window to size it by (a text loaded before
+    // the main window exists): it is remade once a window is found.
+    bool fontHasReference_ = false;
 };
 
 }  // namespace Pym

@@ -11,7 +11,11 @@ class ToggleButton : public GuiObject {
 public:
     ToggleButton();
 
-    void SlotToggle(Signal::Base&) { Toggle(); }
+    // Redraws too: a skin may flip the button from elsewhere, and it must show at once.
+    void SlotToggle(Signal::Base&) {
+        Toggle();
+        Redraw();
+    }
     void Toggle();
     bool IsDown() const { return down_; }
     bool WasDown() const { return previous_; }

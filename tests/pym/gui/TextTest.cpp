@@ -191,6 +191,19 @@ TEST_F(TextTest, StretchableTextGrowsWithItsWindow) {
     fixed->Draw(context);
     EXPECT_DOUBLE_EQ(context.lines[1].pixelSize, 30.0);
     EXPECT_DOUBLE_EQ(context.lines[2].pixelSize, fixedSize);
+
+    // A fixed text loaded before any window existed takes its size from the first window
+    // it is drawn in, and keeps it.
+    auto* early = Build<Text>(TextXml("Stretchable=\"0\" Text=\"Early\" " + kColours, heightFont));
+    ASSERT_NE(early, nullptr);
+    window->AddChildAt(early, Pym::GridVal(), Pym::GridVal(), Pym::GridVal(0, 1),
+                       Pym::GridVal(0, 0.5f));
+    early->Draw(context);
+    EXPECT_DOUBLE_EQ(context.lines.back().pixelSize, 30.0);
+    window->Resize(200, 100);
+    host.Pump();
+    early->Draw(context);
+    EXPECT_DOUBLE_EQ(context.lines.back().pixelSize, 30.0);
 }
 
 }  // namespace
