@@ -38,12 +38,14 @@ TEST_F(WidgetLookTest, TheSkinsTemplatesDrawADarkThemedPanel) {
         Place("Note", "16px", "80px", "1-32px", "44px",
               "<Pym::Text2 BaseXML=\"default\" Text=\"Drag the title bar to move the window; "
               "the grip resizes it.\" MaxWidth=\"300\"/>") +
-        Place("Play", "16px", "136px", "96px", "40px", "<Pym::ImageButton BaseXML=\"default\"/>") +
-        Place("Hover", "128px", "136px", "96px", "40px",
+        Place("Play", "16px", "136px", "72px", "40px", "<Pym::ImageButton BaseXML=\"default\"/>") +
+        Place("Hover", "100px", "136px", "72px", "40px",
               "<Pym::ImageButton BaseXML=\"default\"/>") +
-        Place("ToggleUp", "240px", "136px", "48px", "40px",
+        Place("Chosen", "184px", "136px", "72px", "40px",
+              "<Pym::ImageButton BaseXML=\"default\"/>") +
+        Place("ToggleUp", "268px", "136px", "36px", "40px",
               "<Pym::ToggleButton BaseXML=\"default\"/>") +
-        Place("ToggleDown", "296px", "136px", "48px", "40px",
+        Place("ToggleDown", "312px", "136px", "36px", "40px",
               "<Pym::ToggleButton BaseXML=\"default\" ButtonState=\"0\"/>") +
         "</Pym::GridLayout>");
     ASSERT_NE(panel, nullptr);
@@ -52,10 +54,15 @@ TEST_F(WidgetLookTest, TheSkinsTemplatesDrawADarkThemedPanel) {
     auto find = [&](const std::string& name) {
         return Pym::DllGlobalObjectFactoryInstance().FindObject(panel, name);
     };
-    ASSERT_NE(dynamic_cast<Pym::Text*>(find("Title")), nullptr);
+    auto* title = dynamic_cast<Pym::Text*>(find("Title"));
+    ASSERT_NE(title, nullptr);
+    // The use's own font replaces the template's; what it leaves out comes from the template.
+    EXPECT_DOUBLE_EQ(title->GetFont()->PixelSize(), 28.0);
+    EXPECT_EQ(title->GetColor(), (Pym::ColourValue{255, 232, 234, 240}));
     ASSERT_NE(dynamic_cast<Pym::ImageButton*>(find("Play")), nullptr);
     ASSERT_NE(dynamic_cast<Pym::ToggleButton*>(find("ToggleDown")), nullptr);
     find("Hover")->SetMouseOver(true);
+    find("Chosen")->SetForceSelected(true);
 
     Testing::Canvas canvas(360, 192);
     canvas.context.FillRect({0, 0, 360, 192}, {255, 0x15, 0x17, 0x1C});
@@ -64,10 +71,12 @@ TEST_F(WidgetLookTest, TheSkinsTemplatesDrawADarkThemedPanel) {
         cairo_surface_write_to_png(canvas.buffer->Surface(), png);
 
     EXPECT_EQ(canvas.At(4, 4), kPanel);
-    EXPECT_EQ(canvas.At(64, 156), kRaised);                           // button at rest
-    EXPECT_GT(Brightness(canvas.At(176, 156)), Brightness(kRaised));  // hovered: brighter
-    EXPECT_EQ(canvas.At(320, 156), kAccent);                          // toggle down
-    EXPECT_NE(canvas.At(264, 156), kAccent);                          // toggle up
+    EXPECT_EQ(canvas.At(52, 156), kRaised);                           // button at rest
+    EXPECT_GT(Brightness(canvas.At(136, 156)), Brightness(kRaised));  // hovered: brighter
+    EXPECT_EQ(canvas.At(220, 156), kRaised);                          // selected: ringed
+    EXPECT_EQ(canvas.At(184, 156), kAccent);
+    EXPECT_EQ(canvas.At(330, 156), kAccent);  // toggle down
+    EXPECT_NE(canvas.At(286, 156), kAccent);  // toggle up
     // Rounded corners: the panel shows through at a button's very corner.
     EXPECT_EQ(canvas.At(16, 136), kPanel);
     // The title is drawn in the theme's light text colour somewhere on its line.
