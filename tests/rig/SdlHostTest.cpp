@@ -13,11 +13,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Screenshot.h"
+
 #include "tests/support/TempDir.h"
 
 using Platform::HostEvent;
 
 namespace {
+
+using Testing::Screenshot;
 
 struct Recorder : Platform::HostListener {
     void OnHostEvent(Platform::HostWindow&, const HostEvent& event) override {
@@ -29,26 +33,6 @@ struct Recorder : Platform::HostListener {
         return n;
     }
     std::vector<HostEvent> events;
-};
-
-// The screen's pixel at (x, y) as 0xRRGGBB, from a screenshot of the root window.
-class Screenshot {
-public:
-    explicit Screenshot(const std::string& path) {
-        std::string command = "import -window root '" + path + "' 2>/dev/null";
-        if (system(command.c_str()) == 0)
-            pixels_ = stbi_load(path.c_str(), &width_, &height_, nullptr, 3);
-    }
-    ~Screenshot() { stbi_image_free(pixels_); }
-    bool Ok() const { return pixels_ != nullptr; }
-    std::uint32_t At(int x, int y) const {
-        const unsigned char* p = pixels_ + (static_cast<std::size_t>(y) * width_ + x) * 3;
-        return static_cast<std::uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
-    }
-
-private:
-    unsigned char* pixels_ = nullptr;
-    int width_ = 0, height_ = 0;
 };
 
 void RunFor(Platform::HostSystem& host, int milliseconds) {

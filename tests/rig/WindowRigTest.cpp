@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Screenshot.h"
+
 #include "platform/HostWindow.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/RegisterType.h"
@@ -26,6 +28,8 @@
 #include "tests/support/SkinFixture.h"
 
 namespace {
+
+using Testing::Screenshot;
 
 // The demonstration's artwork: a rounded panel (transparent outside its corners, so the
 // window's shape follows it) with a gradient, two pictures and a line of text.
@@ -59,25 +63,6 @@ public:
     Pym::Gfx::ImagePtr png, svg;
 };
 const bool panelRegistered = Pym::RegisterType<DemoPanel>("Test::DemoPanel", "");
-
-class Screenshot {
-public:
-    explicit Screenshot(const std::string& path) {
-        std::string command = "import -window root '" + path + "' 2>/dev/null";
-        if (system(command.c_str()) == 0)
-            pixels_ = stbi_load(path.c_str(), &width_, &height_, nullptr, 3);
-    }
-    ~Screenshot() { stbi_image_free(pixels_); }
-    bool Ok() const { return pixels_ != nullptr; }
-    std::uint32_t At(int x, int y) const {
-        const unsigned char* p = pixels_ + (static_cast<std::size_t>(y) * width_ + x) * 3;
-        return static_cast<std::uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
-    }
-
-private:
-    unsigned char* pixels_ = nullptr;
-    int width_ = 0, height_ = 0;
-};
 
 void RunFor(int milliseconds) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
