@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "pym/gui/AppWindow.h"
+
+// The About window: the skin's "Version" text followed by the program's version, and buttons
+// that open the help and licence documents named by its "Help" and "License" children.
+class AboutWindow : public Pym::AppWindow {
+public:
+    void CloseClickedSlot(Pym::Signal::Activate&) { Close(); }
+    void HelpActiveSlot(Pym::Signal::Activate&);
+    void LicenseActiveSlot(Pym::Signal::Activate&);
+
+protected:
+    void CreateFromXml(TiXmlElement* element) override;
+};
