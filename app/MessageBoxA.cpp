@@ -1,6 +1,7 @@
 #include "app/MessageBoxA.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "pym/core/RegisterType.h"
 #include "pym/gui/Text.h"
@@ -15,6 +16,8 @@ const bool registeredClicked =
 
 constexpr const char* kMessageBoxDocument = "XML/Main/MessageBox.xml";
 constexpr const char* kDefaultCaption = "OK";
+
+MessageBoxA* showing = nullptr;
 
 std::string TrimSpaces(const std::string& part) {
     const std::size_t first = part.find_first_not_of(' ');
@@ -118,8 +121,11 @@ void MessageBoxA::RemoveButtons() {
     buttons_.clear();
 }
 
-std::string RunMessageBox(const std::string& text, const std::string& buttons, Window* relativeTo,
-                          Window** running) {
+MessageBoxA* MessageBoxA::Showing() {
+    return showing;
+}
+
+std::string RunMessageBox(const std::string& text, const std::string& buttons, Window* relativeTo) {
     XMLLoadSave loader;
     TiXmlElement* root = loader.RequireRootElement(kMessageBoxDocument);
     std::unique_ptr<GuiObject> made(DllGlobalObjectFactoryInstance().CreateNamedObject(
@@ -130,9 +136,9 @@ std::string RunMessageBox(const std::string& text, const std::string& buttons, W
         throw XMLLoadSaveException();
     }
     box->SetMessage(text, buttons);
-    if (running) *running = box;
+    MessageBoxA* outer = std::exchange(showing, box);
     box->DoModal(relativeTo);
-    if (running) *running = nullptr;
+    showing = outer;
     std::string result = box->GetResult();
     box->SetVisible(false);
     return result;

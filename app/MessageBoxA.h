@@ -29,6 +29,10 @@ public:
 
     void ButtonClickedSlot(Signal::Activate& signal);
 
+    // The box whose question is on the screen now (the innermost one), or null. For the GUI
+    // thread only.
+    static MessageBoxA* Showing();
+
     int MaxButtons() const { return maxButtons_; }
     const std::string& ButtonTemplate() const { return buttonTemplate_; }
     // The buttons in caption order.
@@ -55,11 +59,10 @@ private:
 
 // Asks a question in the message box of "XML/Main/MessageBox.xml" and returns the caption of
 // the answer, or empty when the box was closed without one. While it runs, `relativeTo` (when
-// given) takes no input and the box is placed relative to it; `running` (when given) points
-// at the box for as long as it runs. A skin without the document or its parts throws
-// XMLLoadSaveException.
+// given) takes no input and the box is placed relative to it. A skin without the document or
+// its parts throws XMLLoadSaveException.
 std::string RunMessageBox(const std::string& text, const std::string& buttons,
-                          Window* relativeTo = nullptr, Window** running = nullptr);
+                          Window* relativeTo = nullptr);
 
 // The same, relative to the window that contains `caller`.
 std::string ShowMessageBox(GuiObject& caller, const std::string& text, const std::string& buttons);

@@ -89,7 +89,7 @@ bool CTunerApp::AwaitSoundDevice() {
 }
 
 std::string CTunerApp::ShowMessage(const std::string& text, const std::string& buttons) {
-    return Pym::RunMessageBox(text, buttons, nullptr, &running_);
+    return Pym::RunMessageBox(text, buttons);
 }
 
 void CTunerApp::RunMainWindow(TiXmlElement* root) {
@@ -124,6 +124,13 @@ void CTunerApp::RequestQuit() {
     if (hostReady_) Platform::Host().Post([this] { CloseRunningWindow(); });
 }
 
+Pym::Window* CTunerApp::RunningWindow() const {
+    if (Pym::Window* box = Pym::MessageBoxA::Showing()) return box;
+    return running_;
+}
+
 void CTunerApp::CloseRunningWindow() {
+    // A question over the main window goes first, so that its run can end the main one's.
+    if (Pym::Window* box = Pym::MessageBoxA::Showing()) box->Close();
     if (running_) running_->Close();
 }

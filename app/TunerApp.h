@@ -43,9 +43,9 @@ public:
     void RequestQuit();
     bool QuitRequested() const { return quitRequested_; }
 
-    // The window running modally on the program's behalf (the message box or the main
+    // The window running modally on the program's behalf (a message box, else the main
     // window), or null. For the GUI thread only.
-    Pym::Window* RunningWindow() const { return running_; }
+    Pym::Window* RunningWindow() const;
 
 private:
     bool AwaitSoundDevice();
@@ -57,5 +57,5 @@ private:
     SoundCheck soundCheck_;
     std::atomic<bool> quitRequested_{false};
     std::atomic<bool> hostReady_{false};
-    Pym::Window* running_ = nullptr;
+    Pym::Window* running_ = nullptr;  // the main window while it runs
 };

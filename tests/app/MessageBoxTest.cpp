@@ -105,29 +105,28 @@ TEST_F(MessageBoxTest, MaxButtonsSetsTheWidthOfOneButton) {
 }
 
 TEST_F(MessageBoxTest, PressedButtonAnswersItsCaptionAndOtherClosesAnswerNothing) {
-    Pym::Window* running = nullptr;
     bool shownWhileRunning = false;
     host.Post([&] {
-        auto* shown = dynamic_cast<MessageBoxA*>(running);
+        MessageBoxA* shown = MessageBoxA::Showing();
         ASSERT_NE(shown, nullptr);
         shownWhileRunning = shown->IsVisible();
         EXPECT_EQ(Find<Pym::Text>(shown, "Message")->GetText(), "Save?");
         ASSERT_EQ(shown->Buttons().size(), 3u);
         Click(*shown->Buttons()[1]);
     });
-    EXPECT_EQ(Pym::RunMessageBox("Save?", "Yes, No, Later", nullptr, &running), "No");
+    EXPECT_EQ(Pym::RunMessageBox("Save?", "Yes, No, Later"), "No");
     EXPECT_TRUE(shownWhileRunning);
-    EXPECT_EQ(running, nullptr);
+    EXPECT_EQ(MessageBoxA::Showing(), nullptr);
     // The box and its window are gone with the question.
     EXPECT_TRUE(host.Windows().empty());
 
     // The window manager's close button: no answer.
     host.Post([&] { host.Last()->Inject(Platform::HostEvent::Type::CloseRequest); });
-    EXPECT_EQ(Pym::RunMessageBox("Save?", "Yes, No", nullptr, &running), "");
+    EXPECT_EQ(Pym::RunMessageBox("Save?", "Yes, No"), "");
 
     // A press on the row but beside the buttons answers nothing either: the question stays.
     host.Post([&] {
-        auto* shown = dynamic_cast<MessageBoxA*>(running);
+        MessageBoxA* shown = MessageBoxA::Showing();
         ASSERT_NE(shown, nullptr);
         Testing::OffscreenWindow* window = host.Last();
         window->Inject(Platform::HostEvent::Type::MouseMove, 5, 190);
@@ -136,7 +135,7 @@ TEST_F(MessageBoxTest, PressedButtonAnswersItsCaptionAndOtherClosesAnswerNothing
         EXPECT_TRUE(shown->IsModal());
         Click(*shown->Buttons()[0]);
     });
-    EXPECT_EQ(Pym::RunMessageBox("Fine", "", nullptr, &running), "OK");
+    EXPECT_EQ(Pym::RunMessageBox("Fine", ""), "OK");
 }
 
 TEST_F(MessageBoxTest, MissingPartsOfTheSkinAreReportedAndThrown) {
