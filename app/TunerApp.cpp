@@ -93,6 +93,12 @@ std::string CTunerApp::ShowMessage(const std::string& text, const std::string& b
 }
 
 void CTunerApp::RunMainWindow(TiXmlElement* root) {
+    if (!root) {
+        // The element lookup below would report an element of no file: name the file.
+        Pym::Trace(std::string("CTunerApp - no application document ") + kApplicationDocument +
+                   " on the search path");
+        throw Pym::XMLLoadSaveException();
+    }
     TiXmlElement* element = GetChildElement(root, kMainWindowElement);
     std::unique_ptr<Pym::AppWindow> window;
     {
