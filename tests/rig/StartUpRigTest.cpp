@@ -188,3 +188,18 @@ TEST_F(StartUpRigTest, TerminationEndsTheRunningProgramWithSuccess) {
 }
 
 }  // namespace
+
+namespace {
+
+// Answered on standard output with no display at all: no window is ever opened for them.
+TEST(ProgramOptionsTest, HelpAndVersionAnswerWithoutAWindow) {
+    const std::string program = ONDREL_PROGRAM;
+    EXPECT_EQ(Output("env -u DISPLAY '" + program + "' --version; echo \" $?\""),
+              "Ondrel Metronome " ONDREL_VERSION "\n 0");
+    const std::string help = Output("env -u DISPLAY '" + program + "' --help; echo \" $?\"");
+    EXPECT_EQ(help.rfind("Usage: ondrel-metronome", 0), 0u) << help;
+    EXPECT_EQ(help.substr(help.size() - 2), " 0");
+    EXPECT_EQ(Output("'" + program + "' --bogus 2>/dev/null; echo $?"), "2");
+}
+
+}  // namespace
