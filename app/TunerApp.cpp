@@ -39,6 +39,7 @@ public:
     CreationFailureWatch& operator=(const CreationFailureWatch&) = delete;
 
     bool Failed() const { return !failures_.empty(); }
+    const std::string& FirstFailure() const { return failures_.front(); }
 
 private:
     Pym::TraceHook previous_;
@@ -106,16 +107,27 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
         Pym::GuiObject* made = Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
             "Pym::AppWindow", kMainWindowElement, nullptr, element);
         window.reset(dynamic_cast<Pym::AppWindow*>(made));
-        if (!window || !window->Host() || watch.Failed()) throw Pym::XMLLoadSaveException();
+        if (watch.Failed()) {
+            // Later warnings must not hide the cause from the report.
+            Pym::Trace(watch.FirstFailure());
+            throw Pym::XMLLoadSaveException();
+        }
+        if (!window || !window->Host()) throw Pym::XMLLoadSaveException();
     }
     SetMainWindow(window.get());
-    CentreOnMonitor(*window);
     running_ = window.get();
+    // Whatever ends the run, nothing may point at the window once it is gone.
+    struct Forget {
+        CTunerApp& app;
+        ~Forget() {
+            app.running_ = nullptr;
+            app.SetMainWindow(nullptr);
+        }
+    } forget{*this};
+    CentreOnMonitor(*window);
     // A quit asked for while the window was being built ends the run before it starts.
     if (!quitRequested_) window->DoModal(nullptr);
-    running_ = nullptr;
     window->SetVisible(false);
-    SetMainWindow(nullptr);
 }
 
 void CTunerApp::CentreOnMonitor(Pym::AppWindow& window) {
