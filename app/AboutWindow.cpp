@@ -1,5 +1,7 @@
 #include "app/AboutWindow.h"
 
+#include <utility>
+
 #include "app/DocumentOpener.h"
 #include "metronome/AppSettings.h"
 #include "pym/core/RegisterType.h"
@@ -15,7 +17,19 @@ const bool registeredHelp =
 const bool registeredLicense =
     Pym::RegisterSlot("AboutWindow::LicenseActiveSlot", &AboutWindow::LicenseActiveSlot);
 
+AboutWindow* showing = nullptr;
+
 }  // namespace
+
+AboutWindow* AboutWindow::Showing() {
+    return showing;
+}
+
+void AboutWindow::DoModal(Pym::Window* relativeTo) {
+    AboutWindow* outer = std::exchange(showing, this);
+    Pym::AppWindow::DoModal(relativeTo);
+    showing = outer;
+}
 
 void AboutWindow::CreateFromXml(TiXmlElement* element) {
     Pym::AppWindow::CreateFromXml(element);

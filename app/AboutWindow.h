@@ -12,6 +12,10 @@ public:
     void HelpActiveSlot(Pym::Signal::Activate&);
     void LicenseActiveSlot(Pym::Signal::Activate&);
 
+    void DoModal(Pym::Window* relativeTo = nullptr) override;
+    // The About window running modally now, or null. For the GUI thread only.
+    static AboutWindow* Showing();
+
 protected:
     void CreateFromXml(TiXmlElement* element) override;
 };

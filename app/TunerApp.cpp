@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/AboutWindow.h"
 #include "app/MessageBoxA.h"
 #include "audio/SoundDeviceCheck.h"
 #include "metronome/AppSettings.h"
@@ -148,7 +149,8 @@ Pym::Window* CTunerApp::RunningWindow() const {
 }
 
 void CTunerApp::CloseRunningWindow() {
-    // A question over the main window goes first, so that its run can end the main one's.
+    // Every run on the screen ends: each one that returns finds the run below it ended too.
     if (Pym::Window* box = Pym::MessageBoxA::Showing()) box->Close();
+    if (Pym::Window* about = AboutWindow::Showing()) about->Close();
     if (running_) running_->Close();
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/AboutWindow.h"
 #include "app/MessageBoxA.h"
 #include "platform/ProfileStore.h"
 #include "pym/gui/AppWindow.h"
@@ -143,6 +144,37 @@ TEST_F(StartUpTest, QuitFromAnotherThreadEndsTheRunAsClosingDoes) {
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(running);
     EXPECT_TRUE(app.QuitRequested());
+    EXPECT_TRUE(host.Windows().empty());
+}
+
+TEST_F(StartUpTest, QuitWhileTheAboutWindowRunsOverTheMainWindowEndsBoth) {
+    WriteApplication();
+    Write("XML/About.xml", "<AboutWindow Width=\"200\" Height=\"100\">" +
+                               Place("Version", "0", "0", "1", "1", Text("Version")) +
+                               "</AboutWindow>");
+    SoundAppearsAtCheck(1);
+    bool aboutRan = false, aboutClosed = false;
+    host.Post([&] {
+        Pym::XMLLoadSave loader;
+        TiXmlElement* root = loader.GetRootElement("XML/About.xml");
+        std::unique_ptr<Pym::GuiObject> about(
+            Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(root->ValueStr(), "About",
+                                                                    nullptr, root));
+        auto* window = dynamic_cast<AboutWindow*>(about.get());
+        ASSERT_NE(window, nullptr);
+        window->ConnectSlot(Pym::Signal::WindowClose::Id(), nullptr,
+                            [&](Pym::Signal::Base&, Pym::GuiObject*) { aboutClosed = true; });
+        host.Post([&] {
+            EXPECT_EQ(AboutWindow::Showing(), window);
+            std::thread([this] { app.RequestQuit(); }).join();
+        });
+        window->DoModal(app.MainWindow());
+        aboutRan = true;
+        EXPECT_EQ(AboutWindow::Showing(), nullptr);
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(aboutRan);
+    EXPECT_TRUE(aboutClosed);
     EXPECT_TRUE(host.Windows().empty());
 }
 
