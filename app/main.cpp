@@ -1,22 +1,12 @@
-// Ondrel Metronome's entry point. The window and the screens come in with the GUI; for now
-// the program proves that its skin loads: it finds the application document and its main
-// window element, and ends.
+// Ondrel Metronome's entry point.
 #include <cstdio>
 #include <cstring>
-#include <exception>
-#include <string>
 
+#include "app/TunerApp.h"
 #include "metronome/AppSettings.h"
-#include "platform/ProfileStore.h"
-#include "pym/core/CoreSingletons.h"
-#include "pym/core/Trace.h"
-#include "pym/core/XMLLoadSave.h"
+#include "platform/ShutdownSignals.h"
 
 namespace {
-
-constexpr const char* kApplicationDocument = "XML/Metronome.xml";
-constexpr const char* kMainWindowElement = "MetronomeApp";
-constexpr const char* kRegistryKey = "Ondrel Metronome";
 
 void PrintUsage() {
     std::printf(
@@ -25,16 +15,6 @@ void PrintUsage() {
         "Run it from the skin folder (the folder holding XML/Metronome.xml); ONDREL_LIB names\n"
         "the folder above lib/PYM/XML, the framework's templates. Set ONDREL_TRACE to see the\n"
         "framework's diagnostics on standard error.\n");
-}
-
-int LoadSkin() {
-    Pym::DllPymInitInstance();
-    Platform::Profile().SetRegistryKey(kRegistryKey);
-    Pym::XMLLoadSave loader;
-    TiXmlElement* root = loader.GetRootElement(kApplicationDocument);
-    DllAppSettingsInstance();
-    loader.GetChildElement(root, kMainWindowElement);
-    return 0;
 }
 
 }  // namespace
@@ -52,13 +32,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ondrel-metronome: unknown option %s (try --help)\n", argv[i]);
         return 2;
     }
-    try {
-        return LoadSkin();
-    } catch (...) {
-        // A broken skin must not end the program silently.
-        std::string last = Pym::LastTraceText();
-        std::fprintf(stderr, "ondrel-metronome: %s\n",
-                     last.empty() ? "start-up failed" : last.c_str());
-        return 1;
-    }
+    static CTunerApp app;
+    // First of the threads, so that every later one leaves SIGINT and SIGTERM to it.
+    Platform::ShutdownSignals signals([](int) { app.RequestQuit(); });
+    return app.InitInstance();
 }

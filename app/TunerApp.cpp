@@ -1,0 +1,156 @@
+#include "app/TunerApp.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "app/AboutWindow.h"
+#include "app/MessageBoxA.h"
+#include "audio/SoundDeviceCheck.h"
+#include "metronome/AppSettings.h"
+#include "platform/HostWindow.h"
+#include "pym/core/CoreSingletons.h"
+#include "pym/core/ObjectFactory.h"
+#include "pym/core/Trace.h"
+#include "pym/gui/AppWindow.h"
+#include "pym/gui/PymWnd.h"
+
+namespace {
+
+constexpr const char* kFailedCreation = "GlobalObjectFactory: Failed to create object";
+
+// Watches the diagnostics while a window is built: an object the skin names that cannot be
+// made leaves a window with holes, which is a broken skin, not a program to run. The texts go
+// on to whatever hook was there before.
+class CreationFailureWatch {
+public:
+    CreationFailureWatch() {
+        previous_ = Pym::SetTraceHook([this](const std::string& text) {
+            if (text.rfind(kFailedCreation, 0) == 0) failures_.push_back(text);
+            if (previous_)
+                previous_(text);
+            else if (std::getenv("ONDREL_TRACE"))
+                std::fprintf(stderr, "%s\n", text.c_str());
+        });
+    }
+    ~CreationFailureWatch() { Pym::SetTraceHook(std::move(previous_)); }
+    CreationFailureWatch(const CreationFailureWatch&) = delete;
+    CreationFailureWatch& operator=(const CreationFailureWatch&) = delete;
+
+    bool Failed() const { return !failures_.empty(); }
+    const std::string& FirstFailure() const { return failures_.front(); }
+
+private:
+    Pym::TraceHook previous_;
+    std::vector<std::string> failures_;
+};
+
+void ReportBrokenSkin(const char* fallback) {
+    const std::string last = Pym::LastTraceText();
+    std::fprintf(stderr, "ondrel-metronome: %s\n", last.empty() ? fallback : last.c_str());
+}
+
+}  // namespace
+
+CTunerApp::CTunerApp() : soundCheck_(HasSoundDevice) {}
+
+int CTunerApp::InitInstance() {
+    Application::InitInstance();
+    Pym::DllPymInitInstance();
+    Platform::Host();
+    hostReady_ = true;
+    try {
+        const std::string document = kApplicationDocument;
+        SetRegistryKey(kRegistryKey);
+        // A missing document surfaces as a missing main-window element below.
+        TiXmlElement* root = GetRootElement(document);
+        if (!AwaitSoundDevice()) return 0;
+        RunMainWindow(root);
+        return 0;
+    } catch (const std::exception& error) {
+        ReportBrokenSkin(error.what());
+    } catch (...) {
+        ReportBrokenSkin("start-up failed");
+    }
+    return 1;
+}
+
+bool CTunerApp::HasSound() {
+    DllAppSettingsInstance();
+    return soundCheck_(0);
+}
+
+bool CTunerApp::AwaitSoundDevice() {
+    while (!HasSound()) {
+        if (quitRequested_) return false;
+        if (ShowMessage(kNoSoundDevice, kNoSoundButtons) != kRetry) return false;
+    }
+    return !quitRequested_;
+}
+
+std::string CTunerApp::ShowMessage(const std::string& text, const std::string& buttons) {
+    return Pym::RunMessageBox(text, buttons);
+}
+
+void CTunerApp::RunMainWindow(TiXmlElement* root) {
+    if (!root) {
+        // The element lookup below would report an element of no file: name the file.
+        Pym::Trace(std::string("CTunerApp - no application document ") + kApplicationDocument +
+                   " on the search path");
+        throw Pym::XMLLoadSaveException();
+    }
+    TiXmlElement* element = GetChildElement(root, kMainWindowElement);
+    std::unique_ptr<Pym::AppWindow> window;
+    {
+        CreationFailureWatch watch;
+        Pym::GuiObject* made = Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
+            "Pym::AppWindow", kMainWindowElement, nullptr, element);
+        window.reset(dynamic_cast<Pym::AppWindow*>(made));
+        if (watch.Failed()) {
+            // Later warnings must not hide the cause from the report.
+            Pym::Trace(watch.FirstFailure());
+            throw Pym::XMLLoadSaveException();
+        }
+        if (!window || !window->Host()) throw Pym::XMLLoadSaveException();
+    }
+    SetMainWindow(window.get());
+    running_ = window.get();
+    // Whatever ends the run, nothing may point at the window once it is gone.
+    struct Forget {
+        CTunerApp& app;
+        ~Forget() {
+            app.running_ = nullptr;
+            app.SetMainWindow(nullptr);
+        }
+    } forget{*this};
+    CentreOnMonitor(*window);
+    // A quit asked for while the window was being built ends the run before it starts.
+    if (!quitRequested_) window->DoModal(nullptr);
+    window->SetVisible(false);
+}
+
+void CTunerApp::CentreOnMonitor(Pym::AppWindow& window) {
+    const Platform::HostRect monitor = window.Host()->Native().MonitorBounds();
+    window.Move(monitor.x + (monitor.width - window.GetWidth()) / 2,
+                monitor.y + (monitor.height - window.GetHeight()) / 2);
+}
+
+void CTunerApp::RequestQuit() {
+    quitRequested_ = true;
+    // Before the host exists the flag alone stops start-up at its next step.
+    if (hostReady_) Platform::Host().Post([this] { CloseRunningWindow(); });
+}
+
+Pym::Window* CTunerApp::RunningWindow() const {
+    if (Pym::Window* box = Pym::MessageBoxA::Showing()) return box;
+    return running_;
+}
+
+void CTunerApp::CloseRunningWindow() {
+    // Every run on the screen ends: each one that returns finds the run below it ended too.
+    if (Pym::Window* box = Pym::MessageBoxA::Showing()) box->Close();
+    if (Pym::Window* about = AboutWindow::Showing()) about->Close();
+    if (running_) running_->Close();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "app/Application.h"
+#include "pym/core/XMLLoadSave.h"
+
+namespace Pym {
+class AppWindow;
+}
+
+// Ondrel Metronome's application: starts the framework, makes sure there is a sound device
+// (asking the user to retry while there is none), and runs the skin's main window until it
+// is closed.
+class CTunerApp : public Application, public Pym::XMLLoadSave {
+public:
+    using SoundCheck = std::function<bool(int mixerId)>;
+
+    static constexpr const char* kApplicationDocument = "XML/Metronome.xml";
+    static constexpr const char* kMainWindowElement = "MetronomeApp";
+    static constexpr const char* kRegistryKey = "Ondrel Metronome";
+    static constexpr const char* kNoSoundDevice =
+        "CRITICAL PROBLEM: No sound card has been detected!";
+    static constexpr const char* kNoSoundButtons = "RETRY, CANCEL";
+    static constexpr const char* kRetry = "RETRY";
+
+    CTunerApp();
+
+    // Runs the program: 0 when it ends normally or the user gives up at the sound question,
+    // 1 when the skin is broken (the last diagnostic goes to standard error).
+    int InitInstance() override;
+
+    // Asks in the message box, with no window behind it; the caption of the answer.
+    std::string ShowMessage(const std::string& text, const std::string& buttons);
+
+    // The check for a sound device; the real one asks ALSA.
+    void SetSoundCheck(SoundCheck check) { soundCheck_ = std::move(check); }
+
+    // Callable from any thread: ends the program as closing its main window does. A question
+    // on the screen is closed unanswered; a main window not yet running never runs.
+    void RequestQuit();
+    bool QuitRequested() const { return quitRequested_; }
+
+    // The window running modally on the program's behalf (a message box, else the main
+    // window), or null. For the GUI thread only.
+    Pym::Window* RunningWindow() const;
+
+private:
+    bool AwaitSoundDevice();
+    bool HasSound();
+    void RunMainWindow(TiXmlElement* root);
+    void CentreOnMonitor(Pym::AppWindow& window);
+    void CloseRunningWindow();
+
+    SoundCheck soundCheck_;
+    std::atomic<bool> quitRequested_{false};
+    std::atomic<bool> hostReady_{false};
+    Pym::Window* running_ = nullptr;  // the main window while it runs
+};
