@@ -24,6 +24,10 @@ namespace {
 
 constexpr std::uint32_t kBackground = 0xFF15171Cu, kPanel = 0xFF1E2129u;
 
+int Brightness(std::uint32_t pixel) {
+    return int(pixel >> 16 & 0xFF) + int(pixel >> 8 & 0xFF) + int(pixel & 0xFF);
+}
+
 class DefaultSkinTest : public Testing::WidgetFixture {
 protected:
     void SetUp() override {
@@ -144,10 +148,18 @@ TEST_F(DefaultSkinTest, MainWindowIsARoundedShapeWithTitleBarControlsAndAnEmptyS
     app->Relayout();
     host.Pump();
 
-    // The close button is wired to the window: a click closes it.
-    const int x = Find(app, "Close")->GetX() + 14, y = Find(app, "Close")->GetY() + 14;
+    // A title-bar button at rest is the bar's colour but still takes the pointer (a
+    // transparent picture would not), and lights up under it.
+    auto* close = Find(app, "Close");
+    const int x = close->GetX() + 14, y = close->GetY() + 14;
+    const int corner = close->GetX() + 4;
+    EXPECT_EQ(Render(*app, "main")->At(corner, y), kPanel);
     native.SetFocused(true);
     native.Inject(Type::MouseMove, x, y);
+    EXPECT_TRUE(close->IsMouseOver());
+    EXPECT_GT(Brightness(Render(*app, "main-hover")->At(corner, y)), Brightness(kPanel));
+
+    // The close button is wired to the window: a click closes it.
     native.Inject(Type::LeftDown, x, y);
     native.Inject(Type::LeftUp, x, y);
     EXPECT_FALSE(app->IsVisible());
