@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pym/core/DocMap.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/GridLayout.h"
@@ -251,6 +252,28 @@ TEST_F(DefaultSkinTest, AboutWindowShowsItsVersionAndOpensDocumentsThatExist) {
     EXPECT_EQ(canvas->At(about->GetWidth() - 2, about->GetHeight() - 2) >> 24, 0u);
     EXPECT_EQ(canvas->At(60, 80), kPanel);
     RenderBothSizes(*about, "about");
+}
+
+// Every type that names a library template finds it in the skin, as a document whose root
+// is that type, so "BaseXML" "default" works for each of them.
+TEST(DefaultSkinTemplatesTest, EveryRegisteredTemplateExistsWithItsTypeAsRoot) {
+    const fs::path library = fs::path(ONDREL_SOURCE_DIR) / "skin" / "lib" / "PYM" / "XML";
+    const std::string token = "$PYM/";
+    int checked = 0;
+    for (const std::string& type : Pym::DllGlobalObjectFactoryInstance().TypeNames()) {
+        const std::string reference = Pym::DllDocMapInstance().GetDefaultXml(type);
+        if (reference.rfind(token, 0) != 0) continue;
+        SCOPED_TRACE(type);
+        const fs::path file = library / reference.substr(token.size());
+        TiXmlDocument document(file.string());
+        if (!document.LoadFile() || !document.RootElement()) {
+            ADD_FAILURE() << "missing or malformed: " << file;
+            continue;
+        }
+        EXPECT_EQ(document.RootElement()->ValueStr(), type);
+        ++checked;
+    }
+    EXPECT_GE(checked, 10);
 }
 
 }  // namespace
