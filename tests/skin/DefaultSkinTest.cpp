@@ -112,8 +112,7 @@ TEST_F(DefaultSkinTest, MainWindowIsARoundedShapeWithTitleBarControlsAndAnEmptyS
     }
     EXPECT_FALSE(app->MoveHandle()->ToolTipText().empty());
     EXPECT_FALSE(app->ResizeGrip()->ToolTipText().empty());
-    // The grip sits in the lower right corner: a press on it takes the window's bottom edge
-    // to the pointer, so it must be close to that edge.
+    // The grip sits in the lower right corner.
     EXPECT_GT(app->ResizeGrip()->GetX(), 690);
     EXPECT_GT(app->ResizeGrip()->GetY(), 450);
     EXPECT_LE(app->ResizeGrip()->GetX() + app->ResizeGrip()->GetWidth(), 720);
@@ -161,6 +160,23 @@ TEST_F(DefaultSkinTest, MainWindowIsARoundedShapeWithTitleBarControlsAndAnEmptyS
     native.Inject(Type::MouseMove, x, y);
     EXPECT_TRUE(close->IsMouseOver());
     EXPECT_GT(Brightness(Render(*app, "main-hover")->At(corner, y)), Brightness(kPanel));
+
+    // Dragging the grip resizes the window, and the screen area and controls follow.
+    {
+        const int gx = app->ResizeGrip()->GetX() + 8, gy = app->ResizeGrip()->GetY() + 8;
+        native.Inject(Type::LeftDown, gx, gy);
+        native.Inject(Type::MouseMove, gx + 80, gy + 60);
+        native.Inject(Type::LeftUp, gx + 80, gy + 60);
+        host.Pump();
+        EXPECT_EQ(app->GetWidth(), 800);
+        EXPECT_EQ(app->GetHeight(), 540);
+        EXPECT_EQ(Find(app, "ScreenArea")->GetHeight(), 540 - 42);
+        EXPECT_EQ(Find(app, "Close")->GetX(), 800 - 44);
+        EXPECT_FALSE(native.InsideShape(799, 539));
+        app->Resize(720, 480);
+        app->Relayout();
+        host.Pump();
+    }
 
     // The close button is wired to the window: a click closes it.
     native.Inject(Type::LeftDown, x, y);
