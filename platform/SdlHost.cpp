@@ -128,7 +128,20 @@ bool SdlHostWindow::IsVisible() const {
 }
 
 void SdlHostWindow::MoveTo(int x, int y) {
+    placement_ = HostRect{x, y, 0, 0};
+    hasPlacement_ = true;
     SDL_SetWindowPosition(window_, x, y);
+}
+
+// A hidden window moved before it is first shown is mapped where it was created when no
+// window manager places it; put it where it was last asked to be.
+void SdlHostWindow::KeepPlacement() {
+    if (!hasPlacement_) return;
+    hasPlacement_ = false;
+    HostRect at = Geometry();
+    if (at.x == placement_.x && at.y == placement_.y) return;
+    SDL_SetWindowPosition(window_, placement_.x + 1, placement_.y);
+    SDL_SetWindowPosition(window_, placement_.x, placement_.y);
 }
 
 void SdlHostWindow::SizeTo(int width, int height) {
@@ -279,6 +292,7 @@ void SdlHostWindow::Dispatch(const SDL_Event& e) {
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
                 case SDL_WINDOWEVENT_SHOWN:
+                    KeepPlacement();
                     if (hasShape_) ApplyWindowShape(window_, shape_);
                     [[fallthrough]];
                 case SDL_WINDOWEVENT_EXPOSED:

@@ -59,12 +59,15 @@ private:
     void DeliverMouse(HostEvent::Type type, int x, int y);
     void DeliverKey(const SDL_KeyboardEvent& key);
     void DeliverText(const char* utf8);
+    void KeepPlacement();
 
     SdlHostSystem& system_;
     SDL_Window* window_;
     bool shaped_;
     bool hasShape_ = false;
     std::vector<HostRect> shape_;
+    bool hasPlacement_ = false;
+    HostRect placement_;
     HostListener* listener_ = nullptr;
     bool inputEnabled_ = true;
     int lastMouseX_ = -1, lastMouseY_ = -1;
