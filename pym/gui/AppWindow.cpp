@@ -5,6 +5,7 @@
 
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/RegisterType.h"
+#include "pym/gui/PymWnd.h"
 
 namespace Pym {
 
@@ -85,6 +86,12 @@ void AppWindow::OnLeftButtonUp(Signal::LeftButtonUp& signal) {
 }
 
 void AppWindow::OnWindowSized(Signal::WindowSized& signal) {
+    // A report that a later resize has overtaken would size the window back, and that resize
+    // would report again: the two would take turns for ever. Only the host's size counts.
+    if (PymWnd* host = Host()) {
+        const Platform::HostRect at = host->Native().Geometry();
+        if (at.width != signal.width || at.height != signal.height) return;
+    }
     Resize(signal.width, signal.height);
     Relayout();
     Window::OnWindowSized(signal);

@@ -299,6 +299,7 @@ TEST_F(WindowTest, PreservedAspectKeepsTheShapeAndTheMinimum) {
     ASSERT_NE(window, nullptr);
     Native().Inject(Type::LeftDown, 195, 95);
     Native().Inject(Type::MouseMove, 300, 150);
+    host.Pump();
     EXPECT_EQ(window->GetHeight(), 150);
     EXPECT_EQ(window->GetWidth(), 300);
     Native().Inject(Type::MouseMove, 300, 10);
