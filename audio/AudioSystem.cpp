@@ -116,6 +116,11 @@ int AudioSystem::ProcessInput(void* input, void*, unsigned long frames, double, 
     return 0;
 }
 
+VolumeControl& AudioSystem::Mixer() {
+    if (!mixer_) mixer_ = std::make_unique<VolumeControl>(MakeAlsaMixerBackend());
+    return *mixer_;
+}
+
 AudioSystem& DllAudioSystemInstance() {
     return Pym::Singleton<AudioSystem>::Instance();
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "audio/AnalysisFrame.h"
 #include "audio/InputPath.h"
 #include "audio/ScopeBuffer.h"
+#include "audio/VolumeControl.h"
 #include "audio/Wave.h"
 
 // The one output and the one input stream of the process, and the input path that reduces
@@ -44,6 +48,28 @@ public:
     int ProcessInput(void* input, void* output, unsigned long frames, double outTime,
                      void* userData);
 
+    // The mixer: see VolumeControl. Opened on first use, on the GUI thread.
+    int GetOutputVolume() { return Mixer().GetOutputVolume(); }
+    void SetOutputVolume(int percent) { Mixer().SetOutputVolume(percent); }
+    int GetInputVolume() { return Mixer().GetInputVolume(); }
+    void SetInputVolume(int percent) { Mixer().SetInputVolume(percent); }
+    bool SelectInputLine(const std::string& name) { return Mixer().SelectInputLine(name); }
+    int InputGain() { return Mixer().InputGain(); }
+    std::vector<std::string> InputLineNames() { return Mixer().InputLineNames(); }
+    std::string InputLineForType(int componentType) {
+        return Mixer().InputLineForType(componentType);
+    }
+    void AddOutputVolumeListener(std::function<void()> listener) {
+        Mixer().AddOutputVolumeListener(std::move(listener));
+    }
+    void AddInputSourceListener(std::function<void(double)> listener) {
+        Mixer().AddInputSourceListener(std::move(listener));
+    }
+    // Called by the window's timer: mixer changes made outside the program reach the
+    // listeners from here.
+    void PollMixer() { Mixer().Poll(); }
+    VolumeControl& Mixer();
+
     WaveOut& Output() { return out_; }
     WaveIn& Input() { return in_; }
 
@@ -60,6 +86,7 @@ private:
     SlidingFrame frames_;
     Decimator decimator_;
     std::vector<float> reduced_;
+    std::unique_ptr<VolumeControl> mixer_;
 };
 
 AudioSystem& DllAudioSystemInstance();

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/MixerBackend.h"
+#include "audio/Mixers.h"
+
+// The volume sliders' and the input combo's view of the mixer: output and input volume in
+// percent, the input lines the user can choose from, and listeners told of changes made
+// outside the program. Everything runs on the GUI thread; Poll is called from its timer.
+class VolumeControl {
+public:
+    // Half the usual 0..65535 full scale.
+    static constexpr int kNominalInputGain = 32768;
+
+    explicit VolumeControl(std::unique_ptr<MixerBackend> backend);
+    VolumeControl(const VolumeControl&) = delete;
+    VolumeControl& operator=(const VolumeControl&) = delete;
+
+    // Percent 0..100, -1 when the mixer cannot tell (0 when there is no output volume).
+    int GetOutputVolume();
+    void SetOutputVolume(int percent);
+    int GetInputVolume();
+    void SetInputVolume(int percent);
+
+    bool SelectInputLine(const std::string& name);
+    int InputGain();
+    std::vector<std::string> InputLineNames() const;
+    std::string InputLineForType(int componentType) const;
+    const MixerLine& SelectedInputLine() const { return selectedInputLine_; }
+
+    void AddOutputVolumeListener(std::function<void()> listener);
+    void AddInputSourceListener(std::function<void(double)> listener);
+
+    void Poll();
+
+    RecordingMixer& Recording() { return recording_; }
+    PlaybackMixer& Playback() { return playback_; }
+
+private:
+    void DiscoverInputLines();
+    void NotifyVolume();
+
+    std::unique_ptr<MixerBackend> backend_;
+    RecordingMixer recording_;
+    PlaybackMixer playback_;
+    MixerLine selectedInputLine_;
+    std::map<std::string, MixerLine> foundInputLines_;
+    std::map<std::string, MixerLine> inputLines_;
+    std::vector<std::function<void()>> outputVolumeListeners_;
+    std::vector<std::function<void(double)>> inputSourceListeners_;
+};
