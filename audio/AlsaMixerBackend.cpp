@@ -113,12 +113,14 @@ public:
         std::vector<int> ids = SwitchSources();
         bool found = false;
         for (int id : ids) found = found || id == lineId;
+        // Switching every source off for a line that is not among them would mute recording.
+        if (!found) return true;
         // Capture switches are used exclusively: the chosen source on, all others off.
         bool ok = true;
         for (int id : ids)
             ok = snd_mixer_selem_set_capture_switch_all(Element(id), id == lineId ? 1 : 0) >= 0 &&
                  ok;
-        return ok || !found;
+        return ok;
     }
 
     bool TakeChanges() override {
