@@ -96,9 +96,17 @@ public:
         return rc >= 0;
     }
 
-    bool HasSourceSelector() override { return SwitchSources().size() > 0; }
+    bool HasSourceSelector() override { return SourceEnum() || !SwitchSources().empty(); }
 
     int SelectedSource() override {
+        if (snd_mixer_elem_t* e = SourceEnum()) {
+            unsigned item = 0;
+            if (snd_mixer_selem_get_enum_item(e, SND_MIXER_SCHN_FRONT_LEFT, &item) < 0) return -1;
+            std::string name = ItemName(e, item);
+            for (const MixerLine& source : RecordingSources())
+                if (source.name == name) return source.id;
+            return -1;
+        }
         for (int id : SwitchSources()) {
             int on = 0;
             if (snd_mixer_selem_get_capture_switch(Element(id), SND_MIXER_SCHN_FRONT_LEFT, &on) ==
@@ -110,6 +118,7 @@ public:
     }
 
     bool SelectSource(int lineId) override {
+        if (snd_mixer_elem_t* e = SourceEnum()) return SelectItem(e, lineId);
         std::vector<int> ids = SwitchSources();
         bool found = false;
         for (int id : ids) found = found || id == lineId;
@@ -177,6 +186,40 @@ private:
     MixerLine Describe(int lineId, int type) const {
         std::string name = Name(Element(lineId));
         return MixerLine{lineId, type, Channels(lineId), name, name};
+    }
+
+    // The card's own recording source chooser, when it has one.
+    snd_mixer_elem_t* SourceEnum() const {
+        for (snd_mixer_elem_t* e : elements_) {
+            std::string name = Name(e);
+            if ((name == "Input Source" || name == "Capture Source") &&
+                snd_mixer_selem_is_enumerated(e))
+                return e;
+        }
+        return nullptr;
+    }
+
+    static std::string ItemName(snd_mixer_elem_t* e, unsigned item) {
+        char name[64] = {};
+        if (snd_mixer_selem_get_enum_item_name(e, item, sizeof name, name) < 0) return {};
+        return name;
+    }
+
+    // The item named like the line; no matching item leaves the choice as it is.
+    bool SelectItem(snd_mixer_elem_t* e, int lineId) {
+        snd_mixer_elem_t* line = Element(lineId);
+        int items = snd_mixer_selem_get_enum_items(e);
+        if (!line || items <= 0) return !line;
+        for (int item = 0; item < items; ++item) {
+            if (ItemName(e, static_cast<unsigned>(item)) != Name(line)) continue;
+            bool ok = snd_mixer_selem_set_enum_item(e, SND_MIXER_SCHN_FRONT_LEFT,
+                                                    static_cast<unsigned>(item)) >= 0;
+            // A stereo chooser takes the same item on its other channel; a mono one refuses.
+            snd_mixer_selem_set_enum_item(e, SND_MIXER_SCHN_FRONT_RIGHT,
+                                          static_cast<unsigned>(item));
+            return ok;
+        }
+        return true;
     }
 
     std::vector<int> SwitchSources() {
