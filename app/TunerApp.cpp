@@ -8,14 +8,17 @@
 
 #include "app/AboutWindow.h"
 #include "app/MessageBoxA.h"
+#include "audio/AudioSystem.h"
 #include "audio/SoundDeviceCheck.h"
 #include "metronome/AppSettings.h"
 #include "platform/HostWindow.h"
 #include "pym/core/CoreSingletons.h"
 #include "pym/core/ObjectFactory.h"
+#include "pym/core/Singleton.h"
 #include "pym/core/Trace.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/TickHook.h"
 
 namespace {
 
@@ -67,6 +70,11 @@ int CTunerApp::InitInstance() {
         // A missing document surfaces as a missing main-window element below.
         TiXmlElement* root = GetRootElement(document);
         if (!AwaitSoundDevice()) return 0;
+        // Mixer changes made outside the program reach the screens on the GUI thread, at the
+        // windows' own timer ticks: no thread or polling loop of its own.
+        Pym::SetTickHook([] {
+            if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PollMixer();
+        });
         RunMainWindow(root);
         return 0;
     } catch (const std::exception& error) {

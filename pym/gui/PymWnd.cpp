@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "pym/core/Signals.h"
+#include "pym/gui/TickHook.h"
 #include "pym/gui/Window.h"
 
 namespace Pym {
@@ -143,6 +144,7 @@ void PymWnd::Translate(const HostEvent& event) {
             return;
         }
         case HostEvent::Type::Timer: {
+            RunTickHook();
             if (!native_->IsVisible()) return;
             Signal::Timer tick(kTimerId, screens_.ElapsedMs());
             screens_.Deliver(tick);

@@ -7,6 +7,7 @@
 #include "pym/core/Signals.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/TickHook.h"
 #include "pym/gui/TitleWindow.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/pym/gui/Swatch.h"
@@ -161,9 +162,18 @@ TEST_F(WindowTest, HostEventsBecomeSignals) {
     DllGlobalObjectFactoryInstance().SetDeliverySuspended(false);
     EXPECT_EQ(elapsed, -1);
     EXPECT_EQ(right->presses, 1);
+    // The application's tick work runs at every tick, also while the window is hidden, and
+    // before the tick reaches the tree.
+    int hookRuns = 0;
+    Pym::SetTickHook([&] {
+        ++hookRuns;
+        EXPECT_EQ(elapsed, -1);
+    });
     window->SetVisible(false);
     Native().Inject(Type::Timer);  // hidden: no tick
     EXPECT_EQ(elapsed, -1);
+    EXPECT_EQ(hookRuns, 1);
+    Pym::SetTickHook(nullptr);
 }
 
 TEST_F(WindowTest, HoverAsksForTooltipsOnlyWithTheFocusAndNoButtonHeld) {
