@@ -385,6 +385,9 @@ SdlHostSystem::SdlHostSystem() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Cairo draws into the window surface in memory; asking for an accelerated surface would
+    // make SDL open an OpenGL context and load a whole software renderer for nothing.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) == 0) postEvent_ = SDL_RegisterEvents(1);
     startTicks_ = SDL_GetTicks();
 }
