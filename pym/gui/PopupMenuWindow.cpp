@@ -66,6 +66,8 @@ bool PopupMenuWindow::LoadFromXml(TiXmlElement* element) {
     SetNotSelectable(0);
     // The window itself takes the keys, whichever entry is selected.
     SetForceSelected(true);
+    ConnectSlot(Signal::Hide::Id(), nullptr,
+                [this](Signal::Base&, GuiObject*) { OnHideRequest(); });
     return true;
 }
 

@@ -33,7 +33,11 @@ public:
             y += window->GetY();
         }
         NoteToolTipShown(this);
-        if (!tip_.IsVisible() || tip_.GetX() != x || tip_.GetY() != y) tip_.PopupAt(x, y);
+        // Shown already, it only follows the pointer.
+        if (!tip_.IsVisible())
+            tip_.PopupAt(x, y);
+        else if (tip_.GetX() != x || tip_.GetY() != y)
+            tip_.Move(x, y);
         // The keyboard stays with the window the pointer is over.
         if (window && window->Host() && !window->Host()->Native().HasFocus())
             window->Host()->Native().Focus();

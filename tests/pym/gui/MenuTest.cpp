@@ -185,6 +185,10 @@ TEST_F(MenuTest, ArrowKeysMoveTheSelectionEnterChoosesAndEscapeCloses) {
     menu->TogglePopup();
     Key(menu, 13);  // nothing selected, nothing chosen
     EXPECT_EQ(log.size(), 1u);
+    // A hide request reaches it as any broadcast does.
+    Signal::Hide hide;
+    menu->DeliverSignal(hide, true);
+    EXPECT_FALSE(menu->IsVisible());
 }
 
 TEST_F(MenuTest, LosingTheFocusHidesAMenuUnlessItIsBusyOrStaysOpen) {
