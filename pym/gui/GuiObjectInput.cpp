@@ -189,7 +189,8 @@ void GuiObject::OnToolTipHover(Signal::ShowToolTip& signal) {
         signal.claimedBy = this;
 }
 
-// The tooltip goes above the object, at the pointer's x.
+// The tooltip goes above the object, at the pointer's x, both in the window's coordinates:
+// the hover point arrives in the object's own, and its y counts from its parent.
 bool GuiObject::ShowToolTip(bool show, int x, int /*y*/) {
     if (!show) {
         if (toolTipObject_) toolTipObject_->Hide();
@@ -201,8 +202,8 @@ bool GuiObject::ShowToolTip(bool show, int x, int /*y*/) {
         if (factory) toolTipObject_ = factory(*this, toolTipText_);
         if (!toolTipObject_) return false;
     }
-    const int top = (isWindow_ ? 0 : y_) - toolTipObject_->Height() - 2;
-    toolTipObject_->ShowAt(x, top);
+    const int top = GetAbsoluteY() - toolTipObject_->Height() - 2;
+    toolTipObject_->ShowAt(GetAbsoluteX() + x, top);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "pym/core/Signals.h"
 #include "pym/gui/TickHook.h"
+#include "pym/gui/ToolTipHook.h"
 #include "pym/gui/Window.h"
 
 namespace Pym {
@@ -93,10 +94,12 @@ void PymWnd::Translate(const HostEvent& event) {
             if (native_->HasFocus() && !screens_.ButtonHeld()) {
                 Signal::ShowToolTip hover(event.x, event.y);
                 screens_.Deliver(hover);
+                if (!hover.claimedBy) HideShownToolTip();
             }
             return;
         }
         case HostEvent::Type::LeftDown: {
+            HideShownToolTip();
             screens_.SetButtonHeld(true);
             Signal::LeftButtonDown press(event.x, event.y);
             screens_.DeliverPress(press, event.x, event.y);

@@ -28,6 +28,7 @@ public:
 
     bool IsStretchable() const { return stretchable_; }
     Alignment GetAlignment() const { return alignment_; }
+    void SetAlignment(Alignment alignment) { alignment_ = alignment; }
     const Gfx::FontPtr& GetFont() const { return font_; }
     const ColourValue& GetColor() const { return color_; }
     const ColourValue& GetSelectedColor() const { return selectedColor_; }

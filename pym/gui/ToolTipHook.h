@@ -27,4 +27,11 @@ using ToolTipFactory =
 void SetToolTipFactory(ToolTipFactory factory);
 const ToolTipFactory& GetToolTipFactory();
 
+// One tooltip is on the screen at a time. A hover reaches only the objects under the
+// pointer, so the one whose tooltip shows never hears that the pointer left it: the host
+// hides the shown tooltip when a hover finds no object to claim it, or on a press.
+void NoteToolTipShown(ToolTipWindow* tip);  // hides the one shown before
+void NoteToolTipGone(ToolTipWindow* tip);
+void HideShownToolTip();
+
 }  // namespace Pym

@@ -2,6 +2,7 @@
 // cut where it should be, the title bar and controls sit where a user expects them, and every
 // control explains itself. With ONDREL_SKIN_PNG set to a folder, each window is also written
 // there as a PNG at its default size and at twice that size, to be looked at.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -14,7 +15,12 @@
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/GridLayout.h"
 #include "pym/gui/ImageButton.h"
+#include "pym/gui/MenuButton.h"
+#include "pym/gui/PopupMenuWindow.h"
+#include "pym/gui/PymWnd.h"
 #include "pym/gui/Text.h"
+#include "pym/gui/ToolTip.h"
+#include "pym/gui/ToolTipHook.h"
 #include "tests/pym/gui/WidgetFixture.h"
 #include "tests/support/OffscreenHost.h"
 
@@ -270,6 +276,103 @@ TEST_F(DefaultSkinTest, AboutWindowShowsItsVersionAndOpensDocumentsThatExist) {
     EXPECT_EQ(canvas->At(about->GetWidth() - 2, about->GetHeight() - 2) >> 24, 0u);
     EXPECT_EQ(canvas->At(60, 80), kPanel);
     RenderBothSizes(*about, "about");
+}
+
+// A drop-down as a screen shows it: a menu button, its open list of rows from the skin's
+// entry document with one row selected, and the tooltip of the button above it. The three
+// windows are drawn into one picture where they sit on the screen ("dropdown.png").
+TEST_F(DefaultSkinTest, MenuButtonWithItsOpenListAndATooltip) {
+    Pym::InstallToolTipFactory();
+    std::string rows;
+    const char* names[] = {"Click", "Woodblock", "Cowbell", "Voice"};
+    for (int i = 0; i < 4; ++i)
+        rows += "<CreateObject Name=\"" + std::string(names[i]) + "\" XPos=\"0\" YPos=\"" +
+                std::to_string(i * 0.25) + "\" Width=\"1\" Height=\"0.25\" TabCoordX=\"0\" " +
+                "TabCoordY=\"" + std::to_string(i) +
+                "\"><Pym::ImageButton BaseXML=\"XML/Main/ComboEntry.xml\"/></CreateObject>";
+    Write("XML/Look/Sounds.xml",
+          "<Pym::PopupMenuWindow BaseXML=\"default\" Width=\"180\" Height=\"128\">"
+          "<CreateObject Name=\"Panel\" XPos=\"0\" YPos=\"0\" Width=\"1\" Height=\"1\">"
+          "<Pym::Image BaseXML=\"default\" ImageFile=\"images/menu/panel.svg\"/></CreateObject>" +
+              rows + "</Pym::PopupMenuWindow>");
+    Write("XML/Look/Main.xml",
+          "<Pym::Window Type=\"Application\" XPos=\"0\" YPos=\"0\" Width=\"300\" Height=\"230\">"
+          "<CreateObject Name=\"Back\" XPos=\"0\" YPos=\"0\" Width=\"1\" Height=\"1\">"
+          "<Pym::Image BaseXML=\"default\" ImageFile=\"images/window/panel.svg\"/></CreateObject>"
+          "<CreateObject Name=\"Sound\" XPos=\"40px\" YPos=\"50px\" Width=\"180px\" "
+          "Height=\"32px\"><Pym::MenuButton BaseXML=\"default\" Menu=\"XML/Look/Sounds.xml\" "
+          "ToolTip=\"Choose the click sound\">"
+          "<CreateObject Name=\"Label\" XPos=\"12px\" YPos=\"0\" Width=\"1-24px\" Height=\"1\">"
+          "<Pym::Text2 BaseXML=\"default\" Text=\"CLICK\" Alignment=\"Left\" MaxWidth=\"-1\" "
+          "Color=\"232,234,240,255\"/></CreateObject></Pym::MenuButton></CreateObject>"
+          "</Pym::Window>");
+    TiXmlElement* root = loader.GetRootElement("XML/Look/Main.xml");
+    std::unique_ptr<Pym::GuiObject> main(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
+        "Pym::Window", "Look", nullptr, root));
+    ASSERT_NE(main, nullptr);
+    host.Pump();
+    Testing::OffscreenWindow& mainNative = *host.Windows().front();
+    auto* button = Find<Pym::MenuButton>(main.get(), "Sound");
+    ASSERT_NE(button, nullptr);
+    Pym::PopupMenuWindow* menu = button->Menu();
+    ASSERT_NE(menu, nullptr);
+
+    button->OpenMenu();
+    ASSERT_TRUE(menu->IsVisible());
+    Find(menu, "Woodblock")->Select();
+    auto* caption = Find<Pym::Text>(Find(menu, "Cowbell"), "Caption");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->GetText(), "Cowbell");
+    // The pointer over the third row, and the tooltip of the button.
+    Testing::OffscreenWindow& menuNative =
+        static_cast<Testing::OffscreenWindow&>(menu->Host()->Native());
+    menuNative.Inject(Type::MouseMove, 60, 80);
+    mainNative.SetFocused(true);
+    mainNative.Inject(Type::FocusGained);
+    mainNative.Inject(Type::MouseMove, 120, 60);
+    Testing::OffscreenWindow& tipNative = *host.Last();
+    ASSERT_TRUE(tipNative.IsVisible());
+    ASSERT_EQ(tipNative.Kind(), Platform::WindowKind::Popup);
+    const Platform::HostRect tip = tipNative.Geometry();
+    EXPECT_LT(tip.y + tip.height, 50);  // above the button
+    EXPECT_GT(tip.width, 60);
+    EXPECT_LT(tip.height, 30);
+
+    // One picture of the screen, from what each window presented: the main window, the
+    // list below the button, the tooltip above it.
+    Testing::Canvas canvas(300, 230);
+    cairo_surface_flush(canvas.buffer->Surface());
+    unsigned char* data = cairo_image_surface_get_data(canvas.buffer->Surface());
+    const int stride = cairo_image_surface_get_stride(canvas.buffer->Surface());
+    for (Testing::OffscreenWindow* window : {&mainNative, &menuNative, &tipNative}) {
+        window->Inject(Type::Expose);  // painted whole, as it is now
+        const Platform::HostRect at = window->Geometry();
+        for (int y = 0; y < at.height; ++y)
+            for (int x = 0; x < at.width; ++x) {
+                const int cx = at.x + x, cy = at.y + y;
+                const std::uint32_t pixel = window->PixelAt(x, y);
+                if (cx < 0 || cy < 0 || cx >= 300 || cy >= 230 || !(pixel >> 24)) continue;
+                reinterpret_cast<std::uint32_t*>(data + cy * stride)[cx] = pixel;
+            }
+    }
+    cairo_surface_mark_dirty(canvas.buffer->Surface());
+    const Platform::HostRect list = menuNative.Geometry();
+    EXPECT_EQ(list.x, 40);
+    EXPECT_EQ(list.y, 82);
+    if (const char* folder = std::getenv("ONDREL_SKIN_PNG"))
+        cairo_surface_write_to_png(canvas.buffer->Surface(),
+                                   (fs::path(folder) / "dropdown.png").c_str());
+    // The selected row carries the accent at its left edge; a row at rest is the panel.
+    EXPECT_EQ(canvas.At(list.x + 2, list.y + 32 + 16), 0xFFFF8A3Du);
+    EXPECT_NEAR(Brightness(canvas.At(list.x + 150, list.y + 96 + 3)), Brightness(kPanel), 6);
+    // The row under the pointer is raised above the panel.
+    EXPECT_GT(Brightness(canvas.At(list.x + 150, list.y + 64 + 3)), Brightness(kPanel) + 20);
+    // The tooltip is light text on a dark box.
+    int brightest = 0;
+    for (int x = tip.x; x < tip.x + tip.width; ++x)
+        brightest = std::max(brightest, Brightness(canvas.At(x, tip.y + tip.height / 2)));
+    EXPECT_GT(brightest, 500);
+    EXPECT_LT(Brightness(canvas.At(tip.x + 2, tip.y + 2)), 200);
 }
 
 // Every type that names a library template finds it in the skin, as a document whose root

@@ -247,7 +247,8 @@ TEST(GuiObjectTest, TooltipHoverIsClaimedByTheDeepestObjectWithText) {
     outer->SendSignal(hover);
     EXPECT_EQ(hover.claimedBy, &inner);
     EXPECT_EQ(madeFor, std::vector<std::string>{"inner:inner tip"});
-    EXPECT_EQ(tip->shownAt, (std::vector<std::pair<int, int>>{{5, 50 - 12 - 2}}));
+    // At the pointer's x in the window (not in the object), above the object.
+    EXPECT_EQ(tip->shownAt, (std::vector<std::pair<int, int>>{{15, 50 - 12 - 2}}));
     EXPECT_FALSE(inner.ShowToolTip(false, 0, 0));
     EXPECT_EQ(tip->hidden, 1);
     SetToolTipFactory(nullptr);
