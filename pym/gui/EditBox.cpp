@@ -114,7 +114,7 @@ void EditBox::OnKeyPress(Signal::KeyPress& signal) {
     Redraw();
 }
 
-bool EditBox::Navigate(unsigned key) {
+void EditBox::Navigate(unsigned key) {
     const bool shift = Platform::Host().ShiftDown();
     switch (key) {
         case Platform::KeyEnd:
@@ -132,13 +132,12 @@ bool EditBox::Navigate(unsigned key) {
         case Platform::KeyDelete:
             edit_.Delete();
             Changed();
-            return true;
+            return;
         default:
-            return false;
+            return;
     }
     if (!shift) RestartBlink();
     KeepCaretVisible();
-    return true;
 }
 
 void EditBox::Copy() {
@@ -160,10 +159,11 @@ void EditBox::Paste() {
     std::string pasted;
     if (!manager || !manager->GetClipboardText(pasted)) return;
     // Each character is put to the validators on its own; the box announces the result once.
-    for (const std::string& character : Utf8Characters(pasted)) {
-        if (Full()) break;
+    ForEachCharacter(pasted, [this](const std::string& character) {
+        if (Full()) return false;
         if (!IsControl(character)) InsertValidated(character);
-    }
+        return true;
+    });
     Changed();
 }
 
@@ -252,16 +252,29 @@ bool EditBox::CaretShown() const {
 
 // --- geometry -------------------------------------------------------------------------------
 
+const EditBox::Metrics& EditBox::Measured() const {
+    const std::string& text = edit_.Text();
+    if (metrics_.font == GetFont() && metrics_.text == text && !metrics_.boundaries.empty())
+        return metrics_;
+    metrics_ = Metrics{GetFont(), text, {0.0}, 0, 0};
+    if (!GetFont()) return metrics_;
+    // An empty line still has the height of the font's line.
+    const Gfx::TextLayout::CaretStops stops =
+        Gfx::TextLayout::MeasureCaretStops(*GetFont(), text.empty() ? " " : text);
+    metrics_.height = stops.extent.height;
+    if (text.empty()) return metrics_;
+    metrics_.boundaries = stops.x;
+    metrics_.width = stops.x.back();
+    return metrics_;
+}
+
 double EditBox::LineHeight() const {
-    if (!GetFont()) return 0;
-    return Gfx::TextLayout::Measure(*GetFont(), edit_.Text().empty() ? " " : edit_.Text()).height;
+    return Measured().height;
 }
 
 double EditBox::CaretTextX() const {
-    if (!GetFont() || edit_.Caret() == 0) return 0;
-    return Gfx::TextLayout::MeasureCharacterRanges(*GetFont(), edit_.Text(), {{edit_.Caret(), 0}})
-        .front()
-        .x;
+    const std::vector<double>& boundaries = Measured().boundaries;
+    return boundaries[std::min<std::size_t>(edit_.Caret(), boundaries.size() - 1)];
 }
 
 int EditBox::CaretX() const {
@@ -269,17 +282,12 @@ int EditBox::CaretX() const {
 }
 
 int EditBox::CaretIndexAt(int x) const {
-    if (!GetFont() || edit_.Length() == 0) return 0;
-    std::vector<std::pair<int, int>> boundaries;
-    for (int i = 0; i <= edit_.Length(); ++i) boundaries.emplace_back(i, 0);
-    const auto positions =
-        Gfx::TextLayout::MeasureCharacterRanges(*GetFont(), edit_.Text(), boundaries);
+    const std::vector<double>& boundaries = Measured().boundaries;
     const double textX = x - 2 - offsetX_;
-    int nearest = 0;
-    for (int i = 1; i <= edit_.Length(); ++i)
-        if (std::fabs(positions[i].x - textX) < std::fabs(positions[nearest].x - textX))
-            nearest = i;
-    return nearest;
+    std::size_t nearest = 0;
+    for (std::size_t i = 1; i < boundaries.size(); ++i)
+        if (std::fabs(boundaries[i] - textX) < std::fabs(boundaries[nearest] - textX)) nearest = i;
+    return static_cast<int>(nearest);
 }
 
 // The text scrolls only as far as it must to show the caret: it starts at the padding while it
@@ -288,8 +296,7 @@ void EditBox::KeepCaretVisible() {
     if (!GetFont()) return;
     const int inner = GetWidth() - 4;
     offsetY_ = static_cast<int>(std::floor((GetHeight() - 4 - LineHeight()) / 2));
-    const int textWidth =
-        static_cast<int>(std::ceil(Gfx::TextLayout::Measure(*GetFont(), edit_.Text()).width));
+    const int textWidth = static_cast<int>(std::ceil(Measured().width));
     const int right = inner - kPadding - kCaretWidth;
     if (textWidth <= right - kPadding) {
         offsetX_ = kPadding;
@@ -303,17 +310,18 @@ void EditBox::KeepCaretVisible() {
 // --- drawing --------------------------------------------------------------------------------
 
 bool EditBox::DrawSelf(Gfx::DrawContext& context) {
+    // A window resized under a stretchable box remakes its font here, and the text moves.
+    const Gfx::FontPtr before = GetFont();
     if (FontNeedsRefresh()) RefreshFont();
+    if (GetFont() != before) KeepCaretVisible();
     if (!GetFont() || GetWidth() <= 4 || GetHeight() <= 4) return true;
     const Gfx::Font& font = *GetFont();
     const Gfx::Rect inner{static_cast<float>(GetX() + 2), static_cast<float>(GetY() + 2),
                           static_cast<float>(GetWidth() - 4), static_cast<float>(GetHeight() - 4)};
     const std::string& text = edit_.Text();
     const auto line = static_cast<float>(LineHeight());
-    const Gfx::Rect textBox{
-        inner.x + offsetX_, inner.y + offsetY_,
-        static_cast<float>(std::ceil(Gfx::TextLayout::Measure(font, text).width)) + kCaretWidth,
-        line};
+    const Gfx::Rect textBox{inner.x + offsetX_, inner.y + offsetY_,
+                            static_cast<float>(std::ceil(Measured().width)) + kCaretWidth, line};
     const ColourValue& colour = IsSelected() ? GetSelectedColor() : GetColor();
 
     context.PushClip(inner);
@@ -321,10 +329,10 @@ bool EditBox::DrawSelf(Gfx::DrawContext& context) {
         context.DrawString(font, text, textBox, colour, Gfx::TextAlignment::Near,
                            Gfx::TextTrimming::None);
     if (const auto [first, count] = edit_.Selection(); count > 0) {
-        const Gfx::TextBox bounds =
-            Gfx::TextLayout::MeasureCharacterRanges(font, text, {{first, count}}).front();
-        const Gfx::Rect selected{textBox.x + static_cast<float>(bounds.x), textBox.y,
-                                 static_cast<float>(bounds.width), line};
+        const std::vector<double>& boundaries = Measured().boundaries;
+        const auto left = static_cast<float>(boundaries[first]);
+        const Gfx::Rect selected{textBox.x + left, textBox.y,
+                                 static_cast<float>(boundaries[first + count]) - left, line};
         context.PushClip(selected);
         context.FillRect(selected, kSelectionFill);
         context.DrawString(font, text, textBox, kSelectionText, Gfx::TextAlignment::Near,

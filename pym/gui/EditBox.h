@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pym/gui/EditText.h"
 #include "pym/gui/Text.h"
@@ -50,7 +51,7 @@ protected:
 
 private:
     bool Handles(unsigned key) const;
-    bool Navigate(unsigned key);
+    void Navigate(unsigned key);
     void Copy();
     void Cut();
     void Paste();
@@ -65,6 +66,15 @@ private:
     bool HasFocus();
     void RestartBlink();
     void KeepCaretVisible();
+    // The text's extent and where each caret position lies, measured once per text and font.
+    struct Metrics {
+        Gfx::FontPtr font;
+        std::string text;
+        std::vector<double> boundaries;  // x of the caret positions 0..length
+        double width = 0;
+        double height = 0;
+    };
+    const Metrics& Measured() const;
     double CaretTextX() const;
     int CaretIndexAt(int x) const;
     double LineHeight() const;
@@ -76,6 +86,7 @@ private:
     int lastTimerMs_ = 0;
     int blinkStartMs_ = 0;
     bool caretOn_ = true;
+    mutable Metrics metrics_;
 };
 
 }  // namespace Pym

@@ -19,16 +19,17 @@ int CountCharacters(const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> Utf8Characters(const std::string& text) {
+void ForEachCharacter(const std::string& text,
+                      const std::function<bool(const std::string&)>& take) {
     const std::string valid = Gfx::TextLayout::ValidUtf8(text);
-    std::vector<std::string> characters;
-    for (char byte : valid) {
-        if (IsContinuation(byte) && !characters.empty())
-            characters.back() += byte;
-        else
-            characters.emplace_back(1, byte);
+    std::string character;
+    for (std::size_t at = 0; at < valid.size();) {
+        std::size_t end = at + 1;
+        while (end < valid.size() && IsContinuation(valid[end])) ++end;
+        character.assign(valid, at, end - at);
+        if (!take(character)) return;
+        at = end;
     }
-    return characters;
 }
 
 void EditText::SetText(const std::string& text) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace Pym {
 
@@ -51,7 +51,8 @@ private:
     int anchor_ = -1;
 };
 
-// The characters of UTF-8 text, each as its own string; invalid bytes are replaced.
-std::vector<std::string> Utf8Characters(const std::string& text);
+// Hands each character of UTF-8 text (invalid bytes replaced) to `take`, in order, until it
+// returns false.
+void ForEachCharacter(const std::string& text, const std::function<bool(const std::string&)>& take);
 
 }  // namespace Pym
