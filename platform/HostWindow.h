@@ -120,6 +120,10 @@ public:
 
     virtual bool GetClipboardText(std::string& text) = 0;
     virtual bool SetClipboardText(const std::string& text) = 0;
+
+    // Whether a Shift key is held, as of the input event being handled. A host without a
+    // keyboard has none held.
+    virtual bool ShiftDown() const { return false; }
 };
 
 // The program's host: SDL. Tests install their own.

@@ -86,6 +86,7 @@ public:
     void Post(std::function<void()> work) override;
     bool GetClipboardText(std::string& text) override;
     bool SetClipboardText(const std::string& text) override;
+    bool ShiftDown() const override { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
 
     // SDL's error text after a failure.
     const std::string& LastError() const { return lastError_; }

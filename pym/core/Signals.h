@@ -229,11 +229,13 @@ struct WindowVisible final : Kind<WindowVisible, Base, Broadcast> {
     GuiObject* window;
 };
 
-// Pym::TextValidate::Validate
+// Pym::TextValidate::Validate: asks the validators connected to an edit box whether `text`
+// may be inserted into `previous`, the box's current text. Any validator may refuse.
 struct TextValidate final : Kind<TextValidate, Base, Directed> {
     static constexpr const char* kName = "Pym::TextValidate::Validate";
     TextValidate(std::string text = {}, std::string previous = {})
         : text(std::move(text)), previous(std::move(previous)) {}
+    bool accepted = true;
     std::string text;
     std::string previous;
 };

@@ -110,6 +110,30 @@ std::vector<TextBox> TextLayout::MeasureCharacterRanges(
     return boxes;
 }
 
+TextLayout::CaretStops TextLayout::MeasureCaretStops(const Font& font, const std::string& text) {
+    const std::string valid = ValidUtf8(text);
+    PangoLayout* layout = MakeLayout(MeasuringContext(), font, valid);
+    CaretStops stops;
+    PangoRectangle logical{};
+    pango_layout_get_extents(layout, nullptr, &logical);
+    stops.extent = FromPango(logical);
+    // Walking the characters once; asking for each index on its own would walk them each time.
+    PangoLayoutIter* iter = pango_layout_get_iter(layout);
+    PangoRectangle character{};
+    const glong characters = g_utf8_strlen(valid.c_str(), static_cast<gssize>(valid.size()));
+    for (glong i = 0; i < characters; ++i) {
+        pango_layout_iter_get_char_extents(iter, &character);
+        stops.x.push_back(static_cast<double>(character.x) / PANGO_SCALE);
+        if (!pango_layout_iter_next_char(iter)) break;
+    }
+    pango_layout_iter_free(iter);
+    g_object_unref(layout);
+    stops.x.push_back(
+        stops.x.empty() ? 0.0 : static_cast<double>(character.x + character.width) / PANGO_SCALE);
+    stops.x.resize(static_cast<std::size_t>(characters) + 1, stops.x.back());
+    return stops;
+}
+
 void TextLayout::Draw(cairo_t* cr, const Font& font, const std::string& text, const TextBox& box,
                       const Pym::ColourValue& colour, TextAlignment alignment,
                       TextTrimming trimming) {

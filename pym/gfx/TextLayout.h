@@ -28,6 +28,15 @@ public:
     static std::vector<TextBox> MeasureCharacterRanges(
         const Font& font, const std::string& text, const std::vector<std::pair<int, int>>& ranges);
 
+    // The x of each of the (characters + 1) caret positions of one line of text, in character
+    // order, and the line's extent, from a single layout: an edit box asks for all of them
+    // after every change.
+    struct CaretStops {
+        std::vector<double> x;
+        TextBox extent;
+    };
+    static CaretStops MeasureCaretStops(const Font& font, const std::string& text);
+
     // Draws the text wrapped and clipped to the box.
     static void Draw(cairo_t* cr, const Font& font, const std::string& text, const TextBox& box,
                      const Pym::ColourValue& colour, TextAlignment alignment,

@@ -39,11 +39,11 @@ protected:
     virtual double LayoutWidth() const { return -1; }
     virtual bool CentresVertically() const { return alignment_ == Centered; }
     Gfx::TextBox Measure() const;
-
-private:
     // Remakes the font with the same description for the enclosing window's size.
     void RefreshFont();
     bool FontNeedsRefresh() const { return stretchable_ || !fontHasReference_; }
+
+private:
     // The window the text is in (or, outside any window yet, the main window of its document).
     const GuiObject* ReferenceWindow() const;
 

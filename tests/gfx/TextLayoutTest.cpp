@@ -53,6 +53,20 @@ TEST(TextLayoutTest, CharacterRangesCountCharactersNotBytes) {
     EXPECT_NEAR(boxes[4].x, boxes[2].x + boxes[2].width, 1.0);  // past the end: at the end
 }
 
+TEST(TextLayoutTest, CaretStopsAreTheCharacterBoundariesInOneWalk) {
+    Font font(Pixels(16), 0, 0);
+    const std::string text = "Größe ♩ 𝄞 = 120";
+    const auto stops = TextLayout::MeasureCaretStops(font, text);
+    ASSERT_EQ(stops.x.size(), 16u);  // fifteen characters, sixteen places for a caret
+    std::vector<std::pair<int, int>> carets;
+    for (int i = 0; i <= 15; ++i) carets.emplace_back(i, 0);
+    const auto one = TextLayout::MeasureCharacterRanges(font, text, carets);
+    for (int i = 0; i <= 15; ++i) EXPECT_NEAR(stops.x[i], one[i].x, 0.01) << i;
+    EXPECT_NEAR(stops.x.back(), TextLayout::Measure(font, text).width, 1.0);
+    EXPECT_GT(stops.extent.height, 10);
+    EXPECT_EQ(TextLayout::MeasureCaretStops(font, "").x, std::vector<double>{0.0});
+}
+
 TEST(TextLayoutTest, InvalidUtf8IsShownNotDropped) {
     EXPECT_EQ(TextLayout::ValidUtf8("ok ♩"), "ok ♩");
     std::string repaired = TextLayout::ValidUtf8(

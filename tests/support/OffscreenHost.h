@@ -116,6 +116,7 @@ public:
     void Post(std::function<void()> work) override;
     bool GetClipboardText(std::string& text) override;
     bool SetClipboardText(const std::string& text) override;
+    bool ShiftDown() const override { return shiftDown; }
 
     // Runs everything queued until nothing is left.
     void Pump();
@@ -126,6 +127,7 @@ public:
     const std::vector<OffscreenWindow*>& Windows() const { return windows_; }
     OffscreenWindow* Last() const { return windows_.empty() ? nullptr : windows_.back(); }
     bool failCreation = false;
+    bool shiftDown = false;  // the keyboard's Shift, as a test holds it
     int loopsRun = 0;
 
 private:
