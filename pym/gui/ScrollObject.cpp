@@ -204,6 +204,11 @@ void ScrollObject::OnLeftButtonUp(Signal::LeftButtonUp& signal) {
     FlowLayoutAbsolutePadded::OnLeftButtonUp(signal);
 }
 
+void ScrollObject::OnWindowActivated(Signal::WindowActivated& signal) {
+    FlowLayoutAbsolutePadded::OnWindowActivated(signal);
+    if (!signal.activated) dragging_ = false;
+}
+
 void ScrollObject::OnMouseWheel(Signal::MouseWheel& signal) {
     if (!TakesPointer() || !IsVisible() || !HitTestLocal(signal.x, signal.y)) return;
     wheelRemainder_ += signal.delta;

@@ -82,6 +82,8 @@ public:
     void OnMouseMove(Signal::MouseMove& signal) override;
     void OnLeftButtonUp(Signal::LeftButtonUp& signal) override;
     void OnMouseWheel(Signal::MouseWheel& signal) override;
+    // A window that loses the focus never sees the release: the drag ends here.
+    void OnWindowActivated(Signal::WindowActivated& signal) override;
 
 protected:
     bool LoadFromXml(TiXmlElement* element) override;

@@ -124,6 +124,11 @@ TEST_F(ScrollObjectTest, TheBarIsDraggedTheTrackPagesAndTheWheelSteps) {
     Move(20, 15);
     EXPECT_EQ(scroll->Bar()->GetY(), 75);
     EXPECT_EQ(heard.size(), 2u);
+    // Losing the window's focus ends a drag as well.
+    Press(20, 90);
+    EXPECT_TRUE(scroll->IsDragging());
+    Send<Pym::Signal::WindowActivated>(0);
+    EXPECT_FALSE(scroll->IsDragging());
 
     // Pressing the track above the bar pages up by the bar's visible share.
     Press(20, 20);
