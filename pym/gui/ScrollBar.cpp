@@ -57,9 +57,34 @@ void ScrollBar::OnLeftButtonDown(Signal::LeftButtonDown& signal) {
     ScrollBase::OnLeftButtonDown(signal);
     if (!IsVisible()) return;
     if (Hits(StartPiece(), signal.x, signal.y))
-        GetScrollObject()->Step(-1);
+        heldSteps_ = -1;
     else if (Hits(EndPiece(), signal.x, signal.y))
-        GetScrollObject()->Step(1);
+        heldSteps_ = 1;
+    else
+        return;
+    heldSinceMs_ = lastRepeatMs_ = -1;
+    GetScrollObject()->Step(heldSteps_);
+}
+
+void ScrollBar::OnLeftButtonUp(Signal::LeftButtonUp& signal) {
+    heldSteps_ = 0;
+    ScrollBase::OnLeftButtonUp(signal);
+}
+
+void ScrollBar::OnTimer(Signal::Timer& signal) {
+    ScrollBase::OnTimer(signal);
+    if (heldSteps_ == 0) return;
+    const int now = signal.elapsedMs;
+    if (heldSinceMs_ < 0) heldSinceMs_ = now;
+    if (now - heldSinceMs_ < kRepeatDelayMs) return;
+    if (lastRepeatMs_ >= 0 && now - lastRepeatMs_ < kRepeatIntervalMs) return;
+    lastRepeatMs_ = now;
+    GetScrollObject()->Step(heldSteps_);
+}
+
+void ScrollBar::OnWindowActivated(Signal::WindowActivated& signal) {
+    ScrollBase::OnWindowActivated(signal);
+    if (!signal.activated) heldSteps_ = 0;
 }
 
 }  // namespace Pym

@@ -258,6 +258,24 @@ TEST_F(ScrollObjectTest, ScrollBarArrowsStepAndTheScrollObjectFillsBetweenThem) 
     // The track still pages.
     Press(6, 20);
     EXPECT_EQ(scroll->Bar()->GetY(), 0);
+    Release(6, 20);
+
+    // A held arrow steps again after a pause, then steadily, until it is let go of anywhere.
+    auto tick = [&](int ms) { Send<Pym::Signal::Timer>(1, ms); };
+    Press(6, 150);
+    EXPECT_TRUE(bar->ArrowHeld());
+    tick(1000);
+    tick(1000 + Pym::ScrollBar::kRepeatDelayMs - 10);
+    EXPECT_EQ(scroll->Bar()->GetY(), 17);
+    tick(1000 + Pym::ScrollBar::kRepeatDelayMs);
+    tick(1000 + Pym::ScrollBar::kRepeatDelayMs + 10);  // too soon for the next
+    EXPECT_EQ(scroll->Bar()->GetY(), 34);
+    tick(1000 + Pym::ScrollBar::kRepeatDelayMs + Pym::ScrollBar::kRepeatIntervalMs);
+    EXPECT_EQ(scroll->Bar()->GetY(), 51);
+    Release(300, 300);
+    EXPECT_FALSE(bar->ArrowHeld());
+    tick(5000);
+    EXPECT_EQ(scroll->Bar()->GetY(), 51);
 
     // A scroll bar needs its sizes.
     EXPECT_THROW(Build("<Pym::ScrollBar SmallAxisSize=\"12\" ButtonSize=\"14\" "
