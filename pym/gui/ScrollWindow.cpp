@@ -68,7 +68,11 @@ ScrollBar* ScrollWindow::BuildBar(TiXmlElement* element, const std::string& tag,
     return bar;
 }
 
-void ScrollWindow::AddToLayout(GuiObject* child, TiXmlElement*, AnimationPtr) {
+void ScrollWindow::AddToLayout(GuiObject* child, TiXmlElement* element, AnimationPtr) {
+    std::string width, height;
+    if (ReadAttribute(width, element, "Width")) skinWidth_ = GridVal(width);
+    if (ReadAttribute(height, element, "Height")) skinHeight_ = GridVal(height);
+    skinContent_ = child;
     SetContent(child);
 }
 
@@ -120,8 +124,15 @@ void ScrollWindow::SetLineSize(int pixels) {
 void ScrollWindow::FitContent(int viewportWidth, int viewportHeight) {
     GuiObject* content = GetContent();
     if (!content) return;
-    content->Resize(barX_ ? content->GetWidth() : viewportWidth,
-                    barY_ ? content->GetHeight() : viewportHeight);
+    int width = content->GetWidth(), height = content->GetHeight();
+    if (content == skinContent_) {
+        width =
+            static_cast<int>(std::lround(viewportWidth * skinWidth_.percentage + skinWidth_.units));
+        height = static_cast<int>(
+            std::lround(viewportHeight * skinHeight_.percentage + skinHeight_.units));
+    }
+    content->Resize(barX_ ? std::max(width, 0) : viewportWidth,
+                    barY_ ? std::max(height, 0) : viewportHeight);
     content->Relayout();
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "pym/core/GridVal.h"
 #include "pym/gui/ClippedWindow.h"
 #include "pym/gui/GridLayout.h"
 #include "pym/gui/ScrollBar.h"
@@ -12,7 +13,9 @@ namespace Pym {
 // "Vertical" or "Horizontal") along the right and bottom edges, "InterBarSpacer" pixels away
 // from it. Each bar's bar stands for the visible share of the content; moving it scrolls,
 // and so does the wheel over the content. The content is the object its "CreateObject"
-// child makes, or one set in code; along an axis without a bar it takes the viewport's size.
+// child makes, sized by that child's "Width" and "Height" relative to the viewport (so "2" is
+// twice the view), or one set in code that keeps its own size; along an axis without a bar
+// it always takes the viewport's size.
 class ScrollWindow : public GridLayout {
 public:
     ScrollWindow();
@@ -54,6 +57,9 @@ private:
     int RangeY() const;
 
     std::unique_ptr<ClippedWindow> viewport_;
+    // The skin's content and its size relative to the viewport.
+    GuiObject* skinContent_ = nullptr;
+    GridVal skinWidth_{0.0f, 1.0f}, skinHeight_{0.0f, 1.0f};
     ScrollBar* barX_ = nullptr;
     ScrollBar* barY_ = nullptr;
     int smallX_ = 0, smallY_ = 0;

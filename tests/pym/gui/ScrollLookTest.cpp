@@ -5,6 +5,7 @@
 #include "pym/gui/GridLayout.h"
 #include "pym/gui/NewScrolledListBox.h"
 #include "pym/gui/ProgressBar.h"
+#include "pym/gui/ScrollWindow.h"
 #include "tests/pym/gui/WidgetFixture.h"
 
 namespace {
@@ -33,16 +34,20 @@ TEST_F(ScrollLookTest, TheSkinsTemplatesDrawAScrolledListWithItsBarAndAProgressB
          {"Straight 4/4", "Waltz 3/4", "Swing 4/4", "Bossa nova", "Clave 3-2", "Shuffle 12/8",
           "Five 5/4", "Seven 7/8", "Polka 2/4", "Tango", "March 6/8", "Samba"})
         entries += "<Entry Name=\"" + std::string(name) + "\"/>";
-    auto* panel =
-        Build<Pym::GridLayout>("<Pym::GridLayout>" +
-                               Cell("Presets", "16px", "16px", "1-32px", "168px",
-                                    "<Pym::NewScrolledListBox BaseXML=\"default\">" + entries +
-                                        "</Pym::NewScrolledListBox>") +
-                               Cell("Progress", "16px", "200px", "1-32px", "12px",
-                                    "<Pym::ProgressBar BaseXML=\"default\" Value=\"0.4\"/>") +
-                               "</Pym::GridLayout>");
+    const std::string listXml =
+        "<Pym::NewScrolledListBox BaseXML=\"default\">" + entries + "</Pym::NewScrolledListBox>";
+    const std::string progressXml = "<Pym::ProgressBar BaseXML=\"default\" Value=\"0.4\"/>";
+    const std::string pageXml =
+        "<Pym::ScrollWindow BaseXML=\"default\" ScrollBars=\"Both\">" +
+        Cell("Panel", "0", "0", "2", "2",
+             "<Pym::Image BaseXML=\"default\" ImageFile=\"images/window/panel.svg\"/>") +
+        "</Pym::ScrollWindow>";
+    auto* panel = Build<Pym::GridLayout>(
+        "<Pym::GridLayout>" + Cell("Presets", "16px", "16px", "1-32px", "168px", listXml) +
+        Cell("Progress", "16px", "200px", "1-32px", "12px", progressXml) +
+        Cell("Page", "16px", "228px", "1-32px", "116px", pageXml) + "</Pym::GridLayout>");
     ASSERT_NE(panel, nullptr);
-    panel->Resize(320, 228);
+    panel->Resize(320, 360);
     panel->Relayout();
     auto* list = dynamic_cast<Pym::NewScrolledListBox*>(
         Pym::DllGlobalObjectFactoryInstance().FindObject(panel, "Presets"));
@@ -55,8 +60,18 @@ TEST_F(ScrollLookTest, TheSkinsTemplatesDrawAScrolledListWithItsBarAndAProgressB
     list->SetActive(7);
     EXPECT_EQ(list->ScrollY(), 8 * 28 - 168);
 
-    Testing::Canvas canvas(320, 228);
-    canvas.context.FillRect({0, 0, 320, 228}, {255, 0x15, 0x17, 0x1C});
+    // The page, twice its view each way, scrolled to the middle.
+    auto* pageWindow = dynamic_cast<Pym::ScrollWindow*>(
+        Pym::DllGlobalObjectFactoryInstance().FindObject(panel, "Page"));
+    ASSERT_NE(pageWindow, nullptr);
+    ASSERT_NE(pageWindow->BarX(), nullptr);
+    EXPECT_EQ(pageWindow->GetContent()->GetWidth(), 2 * pageWindow->Viewport()->GetWidth());
+    pageWindow->ScrollTo(pageWindow->Viewport()->GetWidth() / 2,
+                         pageWindow->Viewport()->GetHeight() / 2);
+    EXPECT_FLOAT_EQ(pageWindow->BarX()->GetScrollObject()->BarShare(), 0.5f);
+
+    Testing::Canvas canvas(320, 360);
+    canvas.context.FillRect({0, 0, 320, 360}, {255, 0x15, 0x17, 0x1C});
     panel->Draw(canvas.context);
     if (const char* png = std::getenv("ONDREL_LOOK_PNG"))
         cairo_surface_write_to_png(canvas.buffer->Surface(), png);

@@ -109,12 +109,17 @@ TEST_F(ScrollWindowTest, TheBarAndTheWheelScrollTheContent) {
 
 TEST_F(ScrollWindowTest, ContentComesFromTheSkinAndTheBarsAreRequired) {
     ScrollWindow* window = Window(
-        "<CreateObject Name=\"Page\" XPos=\"0\" YPos=\"0\" Width=\"1\" Height=\"1\">"
+        "<CreateObject Name=\"Page\" XPos=\"0\" YPos=\"0\" Width=\"1\" Height=\"3-20px\">"
         "<Test::Swatch Colour=\"255,0,0,255\"/></CreateObject>");
     ASSERT_NE(window, nullptr);
     ASSERT_NE(window->GetContent(), nullptr);
     EXPECT_EQ(window->GetContent()->GetName(), "Page");
     EXPECT_EQ(window->GetContent()->GetParent(), window->Viewport());
+    // Sized relative to the view: three views less 20 pixels, and again after a resize.
+    EXPECT_EQ(window->GetContent()->GetHeight(), 280);
+    window->Resize(120, 50);
+    EXPECT_EQ(window->GetContent()->GetHeight(), 130);
+    EXPECT_FLOAT_EQ(window->BarY()->GetScrollObject()->BarShare(), 50.0f / 130.0f);
 
     EXPECT_THROW(Build("<Pym::ScrollWindow InterBarSpacer=\"4\"/>"), Pym::XMLLoadSaveException);
     EXPECT_THROW(Build("<Pym::ScrollWindow ScrollBars=\"Both\"><ScrollBarY SmallAxisSize=\"12\">" +
