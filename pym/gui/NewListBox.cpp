@@ -8,6 +8,7 @@
 #include "pym/core/RegisterType.h"
 #include "pym/gfx/DrawContext.h"
 #include "pym/gfx/TextLayout.h"
+#include "pym/gui/ClippedWindow.h"
 #include "pym/gui/OwnChildElement.h"
 
 namespace Pym {
@@ -150,11 +151,23 @@ void NewListBox::OnKeyPress(Signal::KeyPress& signal) {
 
 // --- drawing ------------------------------------------------------------------------------
 
+std::pair<int, int> NewListBox::RowsInView() const {
+    int top = 0, bottom = GetHeight();
+    // Inside a viewport only the rows scrolled into it are seen: a long list would otherwise
+    // lay out every row's text on every paint.
+    if (const auto* view = dynamic_cast<const ClippedWindow*>(GetParent())) {
+        top = std::max(top, view->ScrollY() - GetY());
+        bottom = std::min(bottom, view->ScrollY() - GetY() + view->GetHeight());
+    }
+    if (bottom <= top || entries_.empty()) return {0, -1};
+    return {top / rowHeight_, std::min((bottom - 1) / rowHeight_, EntryCount() - 1)};
+}
+
 bool NewListBox::DrawSelf(Gfx::DrawContext& context) {
     const float left = static_cast<float>(GetX()), width = static_cast<float>(GetWidth());
-    for (int row = 0; row < EntryCount(); ++row) {
+    const auto [first, last] = RowsInView();
+    for (int row = first; row <= last; ++row) {
         const int top = row * rowHeight_;
-        if (top >= GetHeight()) break;
         const float y = static_cast<float>(GetY() + top);
         if (font_) {
             const float textTop = y + static_cast<float>((rowHeight_ - textHeight_) / 2);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pym/gfx/Font.h"
@@ -67,6 +68,8 @@ protected:
 
 private:
     void Changed(Change change);
+    // The first and last row that can be seen; last < first when none can.
+    std::pair<int, int> RowsInView() const;
 
     std::vector<Entry> entries_;
     int active_ = -1;

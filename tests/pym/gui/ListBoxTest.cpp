@@ -144,6 +144,14 @@ TEST_F(ListBoxTest, ScrolledListKeepsTheActiveRowInView) {
     Key(KeyCode(Platform::KeyHome));
     EXPECT_EQ(box->ScrollY(), 0);
 
+    // Only the rows in view are drawn: 120..220 shows rows 6 to 10.
+    box->ScrollTo(0, 120);
+    Testing::TextRecordingContext recording;
+    box->Draw(recording);
+    std::vector<std::string> drawn;
+    for (const auto& line : recording.lines) drawn.push_back(line.text);
+    EXPECT_EQ(drawn, (std::vector<std::string>{"entry6", "entry7", "entry8", "entry9", "entry10"}));
+
     // Emptied, it scrolls nowhere.
     box->ScrollTo(0, 300);
     box->Clear();
