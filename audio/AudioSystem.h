@@ -59,12 +59,14 @@ public:
     std::string InputLineForType(int componentType) {
         return Mixer().InputLineForType(componentType);
     }
-    void AddOutputVolumeListener(std::function<void()> listener) {
-        Mixer().AddOutputVolumeListener(std::move(listener));
+    int AddOutputVolumeListener(std::function<void()> listener) {
+        return Mixer().AddOutputVolumeListener(std::move(listener));
     }
-    void AddInputSourceListener(std::function<void(double)> listener) {
-        Mixer().AddInputSourceListener(std::move(listener));
+    int AddInputSourceListener(std::function<void(double)> listener) {
+        return Mixer().AddInputSourceListener(std::move(listener));
     }
+    void RemoveOutputVolumeListener(int id) { Mixer().RemoveOutputVolumeListener(id); }
+    void RemoveInputSourceListener(int id) { Mixer().RemoveInputSourceListener(id); }
     // Called by the window's timer: mixer changes made outside the program reach the
     // listeners from here.
     void PollMixer() { Mixer().Poll(); }

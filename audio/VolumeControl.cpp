@@ -37,12 +37,12 @@ void VolumeControl::DiscoverInputLines() {
         playback_.WatchVolume(line, [this](double) { NotifyVolume(); });
     recording_.WatchSelection([this](double type) {
         if (static_cast<int>(type) == selectedInputLine_.componentType) return;
-        for (auto& listener : inputSourceListeners_) listener(type);
+        inputSourceListeners_.Call(type);
     });
 }
 
 void VolumeControl::NotifyVolume() {
-    for (auto& listener : outputVolumeListeners_) listener();
+    outputVolumeListeners_.Call();
 }
 
 int VolumeControl::GetOutputVolume() {
@@ -90,12 +90,12 @@ std::string VolumeControl::InputLineForType(int componentType) const {
     return {};
 }
 
-void VolumeControl::AddOutputVolumeListener(std::function<void()> listener) {
-    outputVolumeListeners_.push_back(std::move(listener));
+int VolumeControl::AddOutputVolumeListener(std::function<void()> listener) {
+    return outputVolumeListeners_.Add(std::move(listener));
 }
 
-void VolumeControl::AddInputSourceListener(std::function<void(double)> listener) {
-    inputSourceListeners_.push_back(std::move(listener));
+int VolumeControl::AddInputSourceListener(std::function<void(double)> listener) {
+    return inputSourceListeners_.Add(std::move(listener));
 }
 
 void VolumeControl::Poll() {

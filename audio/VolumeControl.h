@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/ListenerList.h"
 #include "audio/MixerBackend.h"
 #include "audio/Mixers.h"
 
@@ -33,8 +34,11 @@ public:
     std::string InputLineForType(int componentType) const;
     const MixerLine& SelectedInputLine() const { return selectedInputLine_; }
 
-    void AddOutputVolumeListener(std::function<void()> listener);
-    void AddInputSourceListener(std::function<void(double)> listener);
+    // Each returns an id for the matching Remove.
+    int AddOutputVolumeListener(std::function<void()> listener);
+    int AddInputSourceListener(std::function<void(double)> listener);
+    void RemoveOutputVolumeListener(int id) { outputVolumeListeners_.Remove(id); }
+    void RemoveInputSourceListener(int id) { inputSourceListeners_.Remove(id); }
 
     void Poll();
 
@@ -51,6 +55,6 @@ private:
     MixerLine selectedInputLine_;
     std::map<std::string, MixerLine> foundInputLines_;
     std::map<std::string, MixerLine> inputLines_;
-    std::vector<std::function<void()>> outputVolumeListeners_;
-    std::vector<std::function<void(double)>> inputSourceListeners_;
+    ListenerList<> outputVolumeListeners_;
+    ListenerList<double> inputSourceListeners_;
 };

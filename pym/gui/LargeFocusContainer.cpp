@@ -101,8 +101,14 @@ void LargeFocusContainer::SetItemAspectRatio(float ratio) {
 
 bool LargeFocusContainer::SetFocusIndex(int index) {
     if (index < 0 || index >= ItemCount()) return false;
-    if (index == focus_ && !gliding_) return true;
+    const bool moves = index != focus_ || gliding_;
+    marked_ = true;
     focus_ = index;
+    MarkFocused();
+    if (!moves) {
+        Redraw();
+        return true;
+    }
     if (glideSeconds_ <= 0.0) {
         position_ = focus_;
         gliding_ = false;
@@ -114,6 +120,17 @@ bool LargeFocusContainer::SetFocusIndex(int index) {
     }
     Redraw();
     return true;
+}
+
+void LargeFocusContainer::ClearSelection() {
+    marked_ = false;
+    MarkFocused();
+    Redraw();
+}
+
+void LargeFocusContainer::MarkFocused() {
+    for (int i = 0; i < ItemCount(); ++i)
+        if (GuiObject* item = ItemAt(i)) item->SetForceSelected(marked_ && i == focus_);
 }
 
 bool LargeFocusContainer::MoveFocus(int steps) {

@@ -32,8 +32,12 @@ public:
     // -1 while there are no items.
     int FocusedIndex() const { return focus_; }
 
-    // Focuses an item without announcing it; false for an index out of range.
+    // Focuses an item without announcing it, and marks it chosen (drawn selected); false for
+    // an index out of range.
     bool SetFocusIndex(int index);
+    // No item is the chosen one any more; the carousel stays where it is.
+    void ClearSelection();
+    bool HasSelection() const { return marked_; }
     // Moves the focus by `steps` items, stopping at the ends, and announces the change; false
     // when the focus stayed.
     bool MoveFocus(int steps);
@@ -60,6 +64,8 @@ private:
     void PlaceItems();
     void StepGlide();
     void Announce();
+    // Shows the chosen item selected, and only that one.
+    void MarkFocused();
     // The item shown at a point of the container, nearest the focus first; -1 for none.
     int ItemIndexAt(int x, int y) const;
 
@@ -67,6 +73,7 @@ private:
     CarouselGeometry geometry_;
     float itemAspectRatio_ = 1.0f;
     int focus_ = -1;
+    bool marked_ = false;
     // Where the carousel stands, in items: equal to the focus except while gliding.
     double position_ = 0.0;
     double glideFrom_ = 0.0;

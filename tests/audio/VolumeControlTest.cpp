@@ -167,7 +167,7 @@ TEST(VolumeControlTest, NotificationsOnlyOnOutsideChange) {
     VolumeControl& control = card.Build();
     int volumeCalls = 0;
     std::vector<double> sources;
-    control.AddOutputVolumeListener([&] { ++volumeCalls; });
+    const int volumeListener = control.AddOutputVolumeListener([&] { ++volumeCalls; });
     control.AddInputSourceListener([&](double type) { sources.push_back(type); });
 
     control.Poll();
@@ -194,6 +194,21 @@ TEST(VolumeControlTest, NotificationsOnlyOnOutsideChange) {
     ASSERT_EQ(sources.size(), 1u);
     EXPECT_EQ(sources[0], kComponentLine);
     EXPECT_EQ(control.InputLineForType(static_cast<int>(sources[0])), "LINE");
+
+    // A listener that has left hears nothing more; one removing itself while called is safe.
+    control.RemoveOutputVolumeListener(volumeListener);
+    int selfRemoving = 0;
+    int id = 0;
+    id = control.AddOutputVolumeListener([&] {
+        ++selfRemoving;
+        control.RemoveOutputVolumeListener(id);
+    });
+    card.mixer.ChangeOutside(out, 0, 10000);
+    control.Poll();
+    card.mixer.ChangeOutside(out, 0, 20000);
+    control.Poll();
+    EXPECT_EQ(volumeCalls, 2);
+    EXPECT_EQ(selfRemoving, 1);
 }
 
 }  // namespace

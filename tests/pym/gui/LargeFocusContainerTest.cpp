@@ -152,6 +152,23 @@ TEST_F(LargeFocusContainerTest, WhileSelectedTheNavigationKeysStepThroughTheItem
     EXPECT_EQ(announced, (std::vector<std::string>{"b", "a"}));
 }
 
+TEST_F(LargeFocusContainerTest, OnlyTheChosenItemShowsSelectedAndTheChoiceCanBeCleared) {
+    EXPECT_FALSE(carousel.HasSelection());
+    for (Probe* item : items) EXPECT_FALSE(item->IsSelected());
+    carousel.SetFocusIndex(3);
+    EXPECT_TRUE(d.IsSelected());
+    EXPECT_FALSE(c.IsSelected());
+    carousel.MoveFocus(-1);  // the user's choice is marked too
+    EXPECT_TRUE(c.IsSelected());
+    EXPECT_FALSE(d.IsSelected());
+    carousel.ClearSelection();
+    EXPECT_FALSE(carousel.HasSelection());
+    EXPECT_FALSE(c.IsSelected());
+    EXPECT_EQ(carousel.FocusedIndex(), 2);  // the carousel stays where it was
+    carousel.SetFocusIndex(2);  // the same item again: marked again
+    EXPECT_TRUE(c.IsSelected());
+}
+
 TEST_F(LargeFocusContainerTest, ItemsAreFoundByNameAndReplaced) {
     EXPECT_EQ(carousel.ItemCount(), 5);
     EXPECT_EQ(carousel.FindItem("d"), 3);

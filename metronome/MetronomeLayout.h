@@ -1,0 +1,105 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "app/ComboPopulator.h"
+#include "metronome/MetronomeConfig.h"
+#include "metronome/PlaybackEngine.h"
+#include "pym/gui/GridLayout.h"
+
+class ComboBox;
+class MenuButton;
+namespace Pym {
+class EditBox;
+class LargeFocusContainer;
+class ObjectSlider;
+class Text;
+class ToggleButton;
+}  // namespace Pym
+
+// The metronome screen's controller: the layout a skin places on the metronome screen. It
+// takes hold of the named widgets of its subtree, fills the accent, sound and preset menus
+// from its "Config" child, turns the user's choices into settings and playback, restores the
+// last tempo, accent and sound once the preset list is ready and saves them when destroyed.
+class MetronomeLayout : public Pym::GridLayout, private PlaybackControls {
+public:
+    MetronomeLayout();
+    ~MetronomeLayout() override;
+
+    // --- slots the skin connects ------------------------------------------------------------
+    void CloseClickedSlot(Pym::Signal::Activate&);
+    void PlayActiveSlot(Pym::Signal::Activate& signal);
+    void RecordActiveSlot(Pym::Signal::Activate& signal);
+    void SwitchClickedSlot(Pym::Signal::Activate&);
+    void VisibilityChangeSlot(Pym::Signal::ObjectVisibilityChange& signal);
+    void HelpActiveSlot(Pym::Signal::Activate&);
+    void MinimiseClickedSlot(Pym::Signal::Activate&);
+    void PresetContainerReady(Pym::Signal::ObjectReady&);
+
+    // --- operations -------------------------------------------------------------------------
+    void SetBpm(int bpm);
+    void SetBpmFromText(const std::string& text);
+    bool SelectPreset(const std::string& name);
+    void PresetChosen(const std::string& name);
+    void AccentChosen(const std::string& name);
+    void OutputChosen(const std::string& name);
+    void LoadSettings();
+    void SaveSettings();
+    void RefreshDisplays();
+
+    const MetronomeConfig& Config() const { return *config_; }
+    PlaybackEngine& Engine() { return engine_; }
+    bool SettingsLoaded() const { return settingsLoaded_; }
+
+    // Space plays and stops unless an edit box has the keyboard.
+    bool WantsSignal(const Pym::Signal::Base& signal) override;
+    void OnKeyPress(Pym::Signal::KeyPress& signal) override;
+    void OnTimer(Pym::Signal::Timer& signal) override;
+
+protected:
+    void CreateFromXml(TiXmlElement* element) override;
+
+private:
+    // PlaybackControls
+    std::string OutputText() const override;
+    int PlayState() const override;
+    void ResetRecordToggle() override;
+    bool FindSample(const std::string& name, AudioEntry& entry) const override;
+
+    template <class T>
+    T& Require(const std::string& name);
+    void FindWidgets();
+    void BuildMenus();
+    void ConnectVolumeSliders();
+    void BuildPresets(TiXmlElement* element);
+    void RefreshVolumeSliders();
+    Pym::Window* ContainingWindow();
+    double MillisecondsSince(std::chrono::steady_clock::time_point then) const;
+
+    std::unique_ptr<MetronomeConfig> config_;
+    std::chrono::steady_clock::time_point lastRefresh_;
+    ComboPopulator accentPopulator_;
+    ComboPopulator outputPopulator_;
+    bool settingsLoaded_ = false;
+    bool ignoreInputSlider_ = false;
+    bool ignoreOutputSlider_ = false;
+
+    PlaybackEngine engine_{*this};
+    int volumeListener_ = 0;
+
+    MenuButton* accentButton_ = nullptr;
+    ComboBox* accentCombo_ = nullptr;
+    MenuButton* outputButton_ = nullptr;
+    ComboBox* outputCombo_ = nullptr;
+    Pym::EditBox* desiredBpm_ = nullptr;
+    Pym::ObjectSlider* volumeInput_ = nullptr;
+    Pym::ObjectSlider* volumeOutput_ = nullptr;
+    Pym::LargeFocusContainer* presets_ = nullptr;
+    Pym::ToggleButton* play_ = nullptr;
+    Pym::ToggleButton* record_ = nullptr;
+    Pym::Text* visTitle_ = nullptr;
+    Pym::Text* visFreq_ = nullptr;
+    Pym::GuiObject* displays_[3] = {nullptr, nullptr, nullptr};
+};
