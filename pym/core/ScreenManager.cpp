@@ -201,12 +201,25 @@ void ScreenManager::PaintDone() {
 
 // --- input --------------------------------------------------------------------------------
 
+namespace {
+
+bool IsPointerSignal(const Signal::Base& signal) {
+    const int id = signal.id;
+    return id == Signal::LeftButtonDown::Id() || id == Signal::LeftButtonUp::Id() ||
+           id == Signal::MouseMove::Id();
+}
+
+}  // namespace
+
 bool ScreenManager::Deliver(Signal::Base& signal) {
     GuiObject* root = Shown();
     if (!root || !root->IsVisible() || DllGlobalObjectFactoryInstance().DeliverySuspended())
         return needsRedraw_;
     signal.sender = root;
     root->DeliverSignal(signal, true);
+    // The window drags and resizes itself by the handles of whatever screen is shown, so its
+    // own pointer handlers hear the pointer too.
+    if (root != content_ && content_ && IsPointerSignal(signal)) content_->SendSignalToSelf(signal);
     for (std::size_t i = 0; i < overlays_.size(); ++i) {
         GuiObject* overlay = overlays_[i];
         if (!overlay->IsVisible()) continue;

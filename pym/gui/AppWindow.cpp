@@ -5,6 +5,7 @@
 
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/RegisterType.h"
+#include "pym/core/ScreenManager.h"
 #include "pym/gui/PymWnd.h"
 
 namespace Pym {
@@ -42,9 +43,29 @@ void AppWindow::CreateFromXml(TiXmlElement* element) {
     moveHandle_ = factory.FindObject(this, "Move");
 }
 
+namespace {
+
+// Screens name their handles anywhere in their tree: the first match, depth first.
+GuiObject* FindDescendant(GuiObject* root, const std::string& name) {
+    for (GuiObject* child : root->Children()) {
+        if (child->GetName() == name) return child;
+        if (GuiObject* found = FindDescendant(child, name)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+GuiObject* AppWindow::ShownHandle(GuiObject* own, const std::string& name) {
+    ScreenManager* screens = FindScreenManager();
+    GuiObject* shown = screens ? screens->Shown() : nullptr;
+    if (!shown || shown == this) return own;
+    return FindDescendant(shown, name);
+}
+
 void AppWindow::OnLeftButtonDown(Signal::LeftButtonDown& signal) {
-    resizePressed_ = Hits(resizeGrip_, signal.x, signal.y);
-    movePressed_ = Hits(moveHandle_, signal.x, signal.y);
+    resizePressed_ = Hits(ResizeGrip(), signal.x, signal.y);
+    movePressed_ = Hits(MoveHandle(), signal.x, signal.y);
     pressX_ = signal.x;
     pressY_ = signal.y;
     if (resizePressed_ && preserveAspect_ && signal.y > 0) {
@@ -76,7 +97,7 @@ void AppWindow::OnMouseMove(Signal::MouseMove& signal) {
             pressY_ = y;
         }
     }
-    SetCursor(Hits(resizeGrip_, x, y) ? 2 : 0);
+    SetCursor(Hits(ResizeGrip(), x, y) ? 2 : 0);
 }
 
 void AppWindow::OnLeftButtonUp(Signal::LeftButtonUp& signal) {

@@ -5,7 +5,8 @@
 namespace Pym {
 
 // A window the user drags by its child named "Move" and resizes by its child named "Resize",
-// optionally keeping its aspect and a minimum size relative to where the drag began.
+// optionally keeping its aspect and a minimum size relative to where the drag began. While one
+// of its screens is shown, the screen's own "Move" and "Resize" objects are the handles.
 class AppWindow : public Window {
 public:
     AppWindow();
@@ -15,8 +16,9 @@ public:
     void OnMouseMove(Signal::MouseMove& signal) override;
     void OnWindowSized(Signal::WindowSized& signal) override;
 
-    GuiObject* MoveHandle() const { return moveHandle_; }
-    GuiObject* ResizeGrip() const { return resizeGrip_; }
+    // The handles of what is shown now: the window's own, or those of the current screen.
+    GuiObject* MoveHandle() { return ShownHandle(moveHandle_, "Move"); }
+    GuiObject* ResizeGrip() { return ShownHandle(resizeGrip_, "Resize"); }
 
 protected:
     bool LoadFromXml(TiXmlElement* element) override;
@@ -24,6 +26,7 @@ protected:
 
 private:
     bool Hits(GuiObject* handle, int x, int y) const { return handle && handle->HitTest(x, y); }
+    GuiObject* ShownHandle(GuiObject* own, const std::string& name);
 
     GuiObject* resizeGrip_ = nullptr;
     GuiObject* moveHandle_ = nullptr;

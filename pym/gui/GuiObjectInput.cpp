@@ -169,7 +169,11 @@ void GuiObject::OnLeftButtonUp(Signal::LeftButtonUp& signal) {
 void GuiObject::OnMouseMove(Signal::MouseMove& signal) {
     mouseX_ = signal.x;
     mouseY_ = signal.y;
-    mouseOver_ = visible_ && HitTestLocal(signal.x, signal.y);
+    const bool over = visible_ && HitTestLocal(signal.x, signal.y);
+    // Only a change of hover changes the look; repainting on every move would repaint the
+    // whole window, whose root hears every move.
+    if (over == mouseOver_) return;
+    mouseOver_ = over;
     Redraw();
 }
 

@@ -265,6 +265,45 @@ TEST_F(WindowTest, ShapedWindowIsCutWhereTheRenderingIsNearlyTransparent) {
     EXPECT_GT(Native().ShapeCount(), shapes);
 }
 
+TEST_F(WindowTest, WhileAScreenIsShownTheWindowMovesByTheScreensHandle) {
+    Write("XML/Screen.xml",
+          "<Pym::Screen>" +
+              Place("Bar", "0", "0", "1", "30px",
+                    "<Pym::GridLayout>" + Place("Move", "0", "0", "1", "1", "<Pym::GridLayout/>") +
+                        "</Pym::GridLayout>") +
+              "</Pym::Screen>");
+    auto* window =
+        Load<AppWindow>("<Pym::AppWindow XPos=\"100\" YPos=\"100\" Width=\"200\" Height=\"100\">" +
+                        Place("Move", "0", "1-20px", "1", "20px", "<Pym::GridLayout/>") +
+                        "<CreateScreen ScreenName=\"Main\" ObjectName=\"Pym::Screen\" "
+                        "Filename=\"XML/Screen.xml\"/></Pym::AppWindow>");
+    ASSERT_NE(window, nullptr);
+    window->Host()->Screens().ActivateScreen("Main", true);
+    host.Pump();
+    ASSERT_NE(window->MoveHandle(), nullptr);
+    EXPECT_EQ(window->MoveHandle()->GetParent()->GetName(), "Bar");
+
+    // The window's own handle is covered by the screen; the screen's handle drags.
+    Native().Inject(Type::LeftDown, 50, 90);
+    Native().Inject(Type::MouseMove, 60, 95);
+    Native().Inject(Type::LeftUp, 60, 95);
+    EXPECT_EQ(Native().Geometry().x, 100);
+    Native().Inject(Type::LeftDown, 50, 10);
+    Native().Inject(Type::MouseMove, 70, 15);
+    Native().Inject(Type::LeftUp, 70, 15);
+    EXPECT_EQ(Native().Geometry().x, 120);
+    EXPECT_EQ(Native().Geometry().y, 105);
+
+    // Moving the pointer within the same objects repaints nothing.
+    Native().Inject(Type::MouseMove, 39, 50);  // off the bar: a change of hover
+    host.Pump();
+    Native().Inject(Type::Timer);
+    Native().ClearPresented();
+    for (int x = 40; x < 60; ++x) Native().Inject(Type::MouseMove, x, 50);
+    Native().Inject(Type::Timer);
+    EXPECT_TRUE(Native().Presented().empty());
+}
+
 TEST_F(WindowTest, AppWindowDragsByItsMoveHandleAndResizesByItsGrip) {
     auto* window = Load<AppWindow>(
         "<Pym::AppWindow XPos=\"100\" YPos=\"100\" Width=\"200\" Height=\"100\">" +
