@@ -299,7 +299,9 @@ void EditBox::KeepCaretVisible() {
     const int textWidth = static_cast<int>(std::ceil(Measured().width));
     const int right = inner - kPadding - kCaretWidth;
     if (textWidth <= right - kPadding) {
-        offsetX_ = kPadding;
+        // A centred box (a big tempo display) keeps its text in the middle while it fits.
+        offsetX_ = GetAlignment() == Centered ? std::max(kPadding, (inner - textWidth) / 2)
+                                              : kPadding;
         return;
     }
     const int caret = static_cast<int>(std::lround(CaretTextX()));

@@ -343,6 +343,17 @@ TEST_F(EditBoxTest, ClickPlacesTheCaretAndKeysStartEditingASelectedBox) {
     EXPECT_EQ(box.GetText(), "123456");
 }
 
+TEST_F(EditBoxTest, ACentredBoxKeepsItsTextInTheMiddleWhileItFits) {
+    EditBox& box = *Find("Free");
+    box.SetAlignment(Pym::Text::Centered);
+    box.SetText("12");
+    const int inner = box.GetWidth() - 4;
+    EXPECT_GT(box.TextOffsetX(), inner / 4);
+    EXPECT_LT(box.TextOffsetX(), inner / 2);
+    box.SetText(std::string(80, 'W'));  // too wide: it scrolls like any box
+    EXPECT_LE(box.TextOffsetX(), EditBox::kPadding);
+}
+
 TEST_F(EditBoxTest, DrawsTheSelectionInBlueWithWhiteTextAndABlinkingCaret) {
     EditBox& box = *Find("Free");
     Click(box);
