@@ -121,6 +121,10 @@ VolumeControl& AudioSystem::Mixer() {
     return *mixer_;
 }
 
+void AudioSystem::UseMixerBackend(std::unique_ptr<MixerBackend> backend) {
+    mixer_ = std::make_unique<VolumeControl>(std::move(backend));
+}
+
 AudioSystem& DllAudioSystemInstance() {
     return Pym::Singleton<AudioSystem>::Instance();
 }

@@ -71,6 +71,8 @@ public:
     // listeners from here.
     void PollMixer() { Mixer().Poll(); }
     VolumeControl& Mixer();
+    // Replaces the mixer (tests use an in-memory one); listeners of the old mixer are dropped.
+    void UseMixerBackend(std::unique_ptr<MixerBackend> backend);
 
     WaveOut& Output() { return out_; }
     WaveIn& Input() { return in_; }

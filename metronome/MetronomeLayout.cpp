@@ -13,6 +13,7 @@
 #include "metronome/MetronomeProfile.h"
 #include "pym/core/RegisterType.h"
 #include "pym/core/ScreenManager.h"
+#include "pym/core/Singleton.h"
 #include "pym/gui/EditBox.h"
 #include "pym/gui/LargeFocusContainer.h"
 #include "pym/gui/ObjectSlider.h"
@@ -78,7 +79,10 @@ void FillPlaceholders(TiXmlElement* element, const std::string& name, int bpm) {
 
 }  // namespace
 
-MetronomeLayout::MetronomeLayout() = default;
+MetronomeLayout::MetronomeLayout() {
+    // Always selected, so the keyboard reaches it (Space) wherever the user clicked last.
+    SetForceSelected(true);
+}
 
 MetronomeLayout::~MetronomeLayout() {
     // Saved while the menu buttons and the tempo still exist.
@@ -94,8 +98,8 @@ void MetronomeLayout::CreateFromXml(TiXmlElement* element) {
     lastRefresh_ = std::chrono::steady_clock::now();
     FindWidgets();
 
-    volumeListener_ = DllAudioSystemInstance().AddOutputVolumeListener(
-        [this] { RefreshVolumeSliders(); });
+    volumeListener_ =
+        DllAudioSystemInstance().AddOutputVolumeListener([this] { RefreshVolumeSliders(); });
 
     AppSettings& settings = DllAppSettingsInstance();
     settings.accent = kDefaultAccent;
@@ -185,7 +189,7 @@ void MetronomeLayout::RefreshVolumeSliders() {
 
 void MetronomeLayout::BuildPresets(TiXmlElement* element) {
     std::string itemDocument;
-    ReadAttributeStrict(itemDocument, element, "PresetXML");
+    ReadAttribute(itemDocument, element, "PresetXML", /*required=*/true);
     ComboPopulator names;
     for (const std::string& name : config_->presetStore.Names()) names.Append(name);
     for (const std::string& name : names.Names()) {
@@ -298,11 +302,6 @@ void MetronomeLayout::OnTimer(Pym::Signal::Timer& signal) {
 }
 
 // --- keyboard -----------------------------------------------------------------------------
-
-bool MetronomeLayout::WantsSignal(const Base& signal) {
-    if (signal.Id() == KeyPress::Id() && IsVisibleRecursive()) return true;
-    return Pym::GridLayout::WantsSignal(signal);
-}
 
 void MetronomeLayout::OnKeyPress(KeyPress& signal) {
     if (signal.key != kSpaceKey) return;

@@ -16,6 +16,7 @@ class EditBox;
 class LargeFocusContainer;
 class ObjectSlider;
 class Text;
+class Window;
 class ToggleButton;
 }  // namespace Pym
 
@@ -54,7 +55,6 @@ public:
     bool SettingsLoaded() const { return settingsLoaded_; }
 
     // Space plays and stops unless an edit box has the keyboard.
-    bool WantsSignal(const Pym::Signal::Base& signal) override;
     void OnKeyPress(Pym::Signal::KeyPress& signal) override;
     void OnTimer(Pym::Signal::Timer& signal) override;
 

@@ -31,6 +31,11 @@ ScreenManager::~ScreenManager() {
     // Newest screens may refer to older ones: destroy in reverse order of building.
     screens_.clear();
     declarations_.clear();
+    // The documents stay in the document map: nothing loaded later may find this manager.
+    for (Document* document : screenDocuments_) {
+        if (document->ownerScreenManager == this) document->ownerScreenManager = nullptr;
+        if (document->ownerWindow == content_) document->ownerWindow = nullptr;
+    }
 }
 
 // --- screens ------------------------------------------------------------------------------
@@ -111,7 +116,12 @@ GuiObject* ScreenManager::LoadScreen(const std::string& name) {
               " for screen " + name);
         return nullptr;
     }
-    if (Document* document = Document::Of(root)) document->ownerScreenManager = this;
+    if (Document* document = Document::Of(root)) {
+        // The screen shows in the content's window: its texts size themselves by it.
+        document->ownerScreenManager = this;
+        document->ownerWindow = content_;
+        screenDocuments_.push_back(document);
+    }
     GuiObject* built = DllGlobalObjectFactoryInstance().CreateNamedObject(declared->second.typeName,
                                                                           name, content_, root);
     if (!built) return nullptr;

@@ -12,6 +12,7 @@
 
 namespace Pym {
 
+class Document;
 class GuiObject;
 namespace Signal {
 class Base;
@@ -124,6 +125,8 @@ private:
     std::vector<std::string> backStack_;
     std::map<std::string, Entry> screens_;
     std::map<std::string, Declaration> declarations_;
+    // The documents the screens were built from, which point back at this manager.
+    std::vector<Document*> screenDocuments_;
     std::string current_;
     bool hasCurrent_ = false;
     GuiObject* content_ = nullptr;

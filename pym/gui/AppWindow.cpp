@@ -20,6 +20,15 @@ int Nearest(double value) {
     return static_cast<int>(std::lround(value));
 }
 
+// Handles named anywhere in a tree: the first match, depth first.
+GuiObject* FindDescendant(GuiObject* root, const std::string& name) {
+    for (GuiObject* child : root->Children()) {
+        if (child->GetName() == name) return child;
+        if (GuiObject* found = FindDescendant(child, name)) return found;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 AppWindow::AppWindow() {
@@ -39,22 +48,12 @@ bool AppWindow::LoadFromXml(TiXmlElement* element) {
 void AppWindow::CreateFromXml(TiXmlElement* element) {
     Window::CreateFromXml(element);
     GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
+    // A skin may group its handles in a part of the window (shared with its screens).
     resizeGrip_ = factory.FindObject(this, "Resize");
+    if (!resizeGrip_) resizeGrip_ = FindDescendant(this, "Resize");
     moveHandle_ = factory.FindObject(this, "Move");
+    if (!moveHandle_) moveHandle_ = FindDescendant(this, "Move");
 }
-
-namespace {
-
-// Screens name their handles anywhere in their tree: the first match, depth first.
-GuiObject* FindDescendant(GuiObject* root, const std::string& name) {
-    for (GuiObject* child : root->Children()) {
-        if (child->GetName() == name) return child;
-        if (GuiObject* found = FindDescendant(child, name)) return found;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 GuiObject* AppWindow::ShownHandle(GuiObject* own, const std::string& name) {
     ScreenManager* screens = FindScreenManager();

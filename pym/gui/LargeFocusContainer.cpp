@@ -128,9 +128,19 @@ void LargeFocusContainer::ClearSelection() {
     Redraw();
 }
 
+namespace {
+
+// An item made of parts (a name over a number) shows chosen in every part.
+void MarkTree(GuiObject& object, bool chosen) {
+    object.SetForceSelected(chosen);
+    for (GuiObject* child : object.Children()) MarkTree(*child, chosen);
+}
+
+}  // namespace
+
 void LargeFocusContainer::MarkFocused() {
     for (int i = 0; i < ItemCount(); ++i)
-        if (GuiObject* item = ItemAt(i)) item->SetForceSelected(marked_ && i == focus_);
+        if (GuiObject* item = ItemAt(i)) MarkTree(*item, marked_ && i == focus_);
 }
 
 bool LargeFocusContainer::MoveFocus(int steps) {

@@ -1,0 +1,295 @@
+// The metronome screen of the default skin, built as the program builds it (main window, then
+// its metronome screen), on a virtual sound device and an in-memory mixer. With
+// ONDREL_SKIN_PNG set to a folder, the screen is written there as metronome.png and
+// metronome-2x.png, to be looked at.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/ComboBox.h"
+#include "app/MenuButton.h"
+#include "metronome/AppSettings.h"
+#include "metronome/MetronomeLayout.h"
+#include "metronome/MetronomeProfile.h"
+#include "platform/ProfileStore.h"
+#include "pym/core/ScreenManager.h"
+#include "pym/gui/AppWindow.h"
+#include "pym/gui/EditBox.h"
+#include "pym/gui/LargeFocusContainer.h"
+#include "pym/gui/ObjectSlider.h"
+#include "pym/gui/PymWnd.h"
+#include "pym/gui/Text.h"
+#include "pym/gui/ToggleButton.h"
+#include "tests/pym/gui/WidgetFixture.h"
+#include "tests/support/OffscreenHost.h"
+#include "tests/support/VirtualAudio.h"
+
+namespace fs = std::filesystem;
+using Type = Platform::HostEvent::Type;
+
+namespace {
+
+class MetronomeScreenTest : public Testing::WidgetFixture {
+protected:
+    void SetUp() override {
+        WidgetFixture::SetUp();
+        device = &Testing::InstallVirtualDevice();
+        mixer = &Testing::InstallMemoryMixer();
+        UseRealSkin();
+        const fs::path skin = fs::path(ONDREL_SOURCE_DIR) / "skin";
+        for (const char* folder : {"XML", "sounds"})
+            fs::copy(skin / folder, dir.Path() / folder,
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        Platform::Profile().SetRegistryKey("Ondrel Metronome");
+        fs::remove(Platform::Profile().FilePath());
+    }
+    void TearDown() override {
+        // What the framework said is the quickest way to a broken skin.
+        if (HasFailure())
+            for (const std::string& text : traces)
+                std::fprintf(stderr, "trace: %s\n", text.c_str());
+        window.reset();
+        DllAudioSystemInstance().StopOutput();
+        WidgetFixture::TearDown();
+    }
+
+    // The main window, shown, with the metronome screen it shows at start.
+    MetronomeLayout& Open() {
+        TiXmlElement* root = loader.GetRootElement("XML/Metronome.xml");
+        EXPECT_NE(root, nullptr);
+        window = std::make_unique<Pym::AppWindow>();
+        EXPECT_TRUE(window->Build(loader.GetChildElement(root, "MetronomeApp")));
+        // As the window's run starts: shown, connected, ready (which shows the screen).
+        window->SetVisible(true);
+        Pym::Signal::ConnectXMLSlots connect;
+        window->DeliverSignal(connect, true);
+        Pym::Signal::ObjectReady ready;
+        window->DeliverSignal(ready, true);
+        host.Pump();
+        Pym::GuiObject* screen = window->Host()->Screens().Shown();
+        layout =
+            screen == window.get() ? nullptr : Find<MetronomeLayout>(screen, "MetronomeLayout");
+        EXPECT_NE(layout, nullptr);
+        if (!layout)
+            for (const std::string& text : traces)
+                std::fprintf(stderr, "trace: %s\n", text.c_str());
+        return *layout;
+    }
+    void Close() {
+        window.reset();
+        layout = nullptr;
+    }
+    template <class T = Pym::GuiObject>
+    T* Find(Pym::GuiObject* scope, const std::string& name) {
+        return dynamic_cast<T*>(Pym::DllGlobalObjectFactoryInstance().FindObject(scope, name));
+    }
+    template <class T = Pym::GuiObject>
+    T& Widget(const std::string& name) {
+        T* found = Find<T>(layout, name);
+        EXPECT_NE(found, nullptr) << name;
+        return *found;
+    }
+    std::string TextOf(const std::string& name) { return Widget<Pym::Text>(name).GetText(); }
+    std::string MenuText(const std::string& name) { return Widget<MenuButton>(name).GetText(); }
+    bool Playing() {
+        VirtualStream* out = device->OutputStream();
+        return out && out->IsActive() == 1;
+    }
+    // The main window's own (the drop-down lists have windows of their own).
+    Testing::OffscreenWindow& Native() {
+        return dynamic_cast<Testing::OffscreenWindow&>(window->Host()->Native());
+    }
+    void Key(unsigned code) {
+        Platform::HostEvent event;
+        event.type = Type::Character;
+        event.code = code;
+        Native().Inject(event);
+    }
+    void Click(Pym::GuiObject& object) {
+        const int x = object.GetAbsoluteX() + object.GetWidth() / 2;
+        const int y = object.GetAbsoluteY() + object.GetHeight() / 2;
+        Native().Inject(Type::MouseMove, x, y);
+        Native().Inject(Type::LeftDown, x, y);
+        Native().Inject(Type::LeftUp, x, y);
+    }
+    std::unique_ptr<Testing::Canvas> Render(const std::string& name) {
+        Pym::GuiObject* screen = window->Host()->Screens().Shown();
+        auto canvas = std::make_unique<Testing::Canvas>(screen->GetWidth(), screen->GetHeight());
+        screen->Draw(canvas->context);
+        if (const char* folder = std::getenv("ONDREL_SKIN_PNG"))
+            cairo_surface_write_to_png(canvas->buffer->Surface(),
+                                       (fs::path(folder) / (name + ".png")).c_str());
+        return canvas;
+    }
+
+    Testing::OffscreenHost host;
+    VirtualStreamBackend* device = nullptr;
+    MemoryMixerBackend* mixer = nullptr;
+    std::unique_ptr<Pym::AppWindow> window;
+    MetronomeLayout* layout = nullptr;
+};
+
+TEST_F(MetronomeScreenTest, AFreshStartShowsTheDefaultTempoAccentAndSound) {
+    MetronomeLayout& metronome = Open();
+    EXPECT_TRUE(metronome.SettingsLoaded());
+    EXPECT_EQ(TextOf("DesiredBpm"), "114");
+    EXPECT_EQ(TextOf("VisTitle"), "Moderato");
+    EXPECT_EQ(MenuText("ACCENT"), "ACCENT: 4");
+    EXPECT_EQ(MenuText("OUTPUT"), "TONE");
+    EXPECT_EQ(DllAppSettingsInstance().accent, 4);
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 114);
+
+    auto& presets = Widget<Pym::LargeFocusContainer>("PresetContainer");
+    EXPECT_EQ(presets.ItemCount(), 9);
+    EXPECT_TRUE(presets.HasSelection());
+    EXPECT_EQ(presets.ItemAt(presets.FocusedIndex())->GetName(), "Moderato");
+    // One row per name, over the list's background.
+    EXPECT_EQ(Widget<ComboBox>("AccentCombo").Entries().size(), 12u);
+    EXPECT_EQ(Widget<ComboBox>("OutputCombo").Entries().size(), 5u);
+    EXPECT_FALSE(Playing());
+}
+
+TEST_F(MetronomeScreenTest, TempoTextIsLimitedAndNamesItsPreset) {
+    MetronomeLayout& metronome = Open();
+    auto& presets = Widget<Pym::LargeFocusContainer>("PresetContainer");
+    metronome.SetBpmFromText("3");
+    EXPECT_EQ(TextOf("DesiredBpm"), "10");
+    EXPECT_EQ(TextOf("VisTitle"), "CUSTOM");
+    EXPECT_FALSE(presets.HasSelection());
+    metronome.SetBpmFromText("9999");
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 5000);
+    metronome.SetBpmFromText("120");
+    metronome.SetBpmFromText("abc");
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 5000);
+
+    // Typed into the box and entered.
+    Click(Widget("DesiredBpm"));
+    ASSERT_EQ(window->Host()->Screens().Focus(), &Widget("DesiredBpm"));
+    Platform::HostEvent end;
+    end.type = Type::KeyDown;
+    end.code = Platform::KeyEnd | Platform::kKeyDownBit;
+    Native().Inject(end);
+    for (int i = 0; i < 4; ++i) Key(8);
+    for (char c : std::string("132\r")) Key(static_cast<unsigned char>(c));
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 132);
+    EXPECT_EQ(TextOf("VisTitle"), "Allegro");
+    EXPECT_TRUE(presets.HasSelection());
+    EXPECT_EQ(presets.ItemAt(presets.FocusedIndex())->GetName(), "Allegro");
+
+    // A preset chosen in the carousel sets its tempo.
+    presets.MoveFocus(-2);
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 92);
+    EXPECT_EQ(TextOf("DesiredBpm"), "92");
+    EXPECT_EQ(TextOf("VisTitle"), "Andante");
+}
+
+TEST_F(MetronomeScreenTest, SpacePlaysAndStopsAndChoicesRestartOnlyWhatPlays) {
+    MetronomeLayout& metronome = Open();
+    auto& play = Widget<Pym::ToggleButton>("Play");
+    metronome.AccentChosen("ACCENT: 3");  // stopped: stays stopped
+    EXPECT_FALSE(Playing());
+    EXPECT_EQ(DllAppSettingsInstance().accent, 3);
+
+    Key(' ');
+    EXPECT_TRUE(play.IsDown());
+    EXPECT_TRUE(Playing());
+    const int opens = device->opens;
+    metronome.AccentChosen("ACCENT: 5");
+    EXPECT_TRUE(Playing());
+    EXPECT_GT(device->opens, opens);  // the bar started again, from its start
+    EXPECT_EQ(MenuText("ACCENT"), "ACCENT: 5");
+    metronome.OutputChosen("Background");  // the list's own picture: nothing changes
+    metronome.AccentChosen("Background");
+    EXPECT_EQ(MenuText("OUTPUT"), "TONE");
+    EXPECT_EQ(DllAppSettingsInstance().accent, 5);
+
+    // While the tempo box has the keyboard, Space is the box's.
+    Click(Widget("DesiredBpm"));
+    Key(' ');
+    EXPECT_TRUE(play.IsDown());
+    Key('\r');
+    Key(' ');
+    EXPECT_FALSE(play.IsDown());
+    EXPECT_FALSE(Playing());
+}
+
+TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
+    {
+        MetronomeLayout& metronome = Open();
+        metronome.SetBpmFromText("72");
+        metronome.AccentChosen("ACCENT: 7");
+        metronome.OutputChosen("Cowbell");
+        Close();
+    }
+    EXPECT_EQ(ReadProfileInt("Bpm", 0), 72);
+    EXPECT_EQ(ReadProfileString("Accent", ""), "ACCENT: 7");
+    EXPECT_EQ(ReadProfileString("Output", ""), "Cowbell");
+    {
+        Open();
+        EXPECT_EQ(TextOf("DesiredBpm"), "72");
+        EXPECT_EQ(TextOf("VisTitle"), "Adagio");
+        EXPECT_EQ(MenuText("ACCENT"), "ACCENT: 7");
+        EXPECT_EQ(DllAppSettingsInstance().accent, 7);
+        EXPECT_EQ(MenuText("OUTPUT"), "Cowbell");
+        Close();
+    }
+    // Names no item carries and a tempo that is no number: the screen builds and plays.
+    WriteProfileString("Bpm", "fast");
+    WriteProfileString("Accent", "ACCENT: 99");
+    WriteProfileString("Output", "Gong");
+    Open();
+    EXPECT_EQ(TextOf("DesiredBpm"), "114");
+    EXPECT_EQ(DllAppSettingsInstance().accent, 0);
+    Key(' ');
+    EXPECT_TRUE(Playing());
+}
+
+TEST_F(MetronomeScreenTest, VolumeSlidersAndTheMixerFollowEachOther) {
+    MixerLine out;
+    ASSERT_TRUE(mixer->OutputLine(out));
+    Open();
+    auto& output = Widget<Pym::ObjectSlider>("VolumeOutput");
+    output.SetValue(30);  // as a drag does
+    EXPECT_EQ(DllAudioSystemInstance().GetOutputVolume(), 30);
+    const int writes = mixer->WriteCount();
+
+    mixer->ChangeOutside(out.id, 0, 65535 * 8 / 10);
+    mixer->ChangeOutside(out.id, 1, 65535 * 8 / 10);
+    DllAudioSystemInstance().PollMixer();  // as the program's window ticks do
+    EXPECT_EQ(output.GetValue(), 80);
+    EXPECT_EQ(mixer->WriteCount(), writes);  // following the mixer writes nothing back
+}
+
+TEST_F(MetronomeScreenTest, TheScreenLooksFinishedAtItsSizeAndTwiceIt) {
+    Open();
+    auto canvas = Render("metronome");
+    // The big tempo digits are drawn in the text colour in the middle of the screen.
+    auto& bpm = Widget("DesiredBpm");
+    int light = 0;
+    for (int x = bpm.GetAbsoluteX(); x < bpm.GetAbsoluteX() + bpm.GetWidth(); ++x)
+        for (int y = bpm.GetAbsoluteY(); y < bpm.GetAbsoluteY() + bpm.GetHeight(); ++y)
+            light += (canvas->At(x, y) & 0xFFFFFF) == 0xE8EAF0;
+    EXPECT_GT(light, 1000);
+    auto& play = Widget("Play");
+    EXPECT_EQ(canvas->At(play.GetAbsoluteX() + play.GetWidth() / 2 + 5,
+                         play.GetAbsoluteY() + play.GetHeight() / 2) &
+                  0xFFFFFF,
+              0xFF8A3Du);  // the play mark in the accent
+
+    window->Resize(1440, 960);
+    window->Relayout();
+    host.Pump();
+    auto large = Render("metronome-2x");
+    EXPECT_GT(bpm.GetHeight(), 200);
+    int largeLight = 0;
+    for (int x = bpm.GetAbsoluteX(); x < bpm.GetAbsoluteX() + bpm.GetWidth(); ++x)
+        for (int y = bpm.GetAbsoluteY(); y < bpm.GetAbsoluteY() + bpm.GetHeight(); ++y)
+            largeLight += (large->At(x, y) & 0xFFFFFF) == 0xE8EAF0;
+    EXPECT_GT(largeLight, 3 * light);  // the digits grew with the window
+}
+
+}  // namespace
