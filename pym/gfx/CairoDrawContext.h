@@ -41,14 +41,13 @@ public:
     // Makes the whole target transparent (inside the current clip).
     void Clear();
     cairo_t* Cairo() const { return cr_; }
+    bool OutsideClip(const Rect& rect) const override;
     // Cairo's status after the last failed operation; success while all went well.
     cairo_status_t LastStatus() const { return status_; }
 
 private:
     void SetSource(const ColourValue& colour);
     bool Check();
-    // Whether nothing of the rectangle (in user space) can show through the clip.
-    bool OutsideClip(const Rect& rect) const;
 
     cairo_t* cr_;
     float alpha_ = 1.0f;

@@ -52,6 +52,9 @@ public:
 
     // Replaces the clip by the region: a repaint touches nothing else.
     virtual void SetClip(const Region& region) = 0;
+    // Whether nothing of the rectangle (in user space) can show through the clip, so drawing
+    // it (and laying out its text) can be skipped. Contexts without a clip show everything.
+    virtual bool OutsideClip(const Rect& /*rect*/) const { return false; }
     // Draws the picture scaled into the rectangle; interpolation 0 keeps the context's mode.
     virtual bool DrawImage(const Image& image, const Rect& rect, int interpolation) = 0;
     // Draws text wrapped and clipped to the rectangle.

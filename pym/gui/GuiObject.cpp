@@ -345,13 +345,18 @@ void GuiObject::Draw(Gfx::DrawContext& context) {
     if (!visible_ || alpha_ <= 0.0f) return;
     std::optional<Gfx::AlphaScope> alpha;
     if (alpha_ < 1.0f) alpha.emplace(context, alpha_);
-    if (!drawSelfAfterChildren_) DrawSelf(context);
+    // A repaint of a small region skips everything it does not touch (a text would still lay
+    // itself out to draw nothing).
+    const bool shows = isWindow_ || !context.OutsideClip(Gfx::Rect{
+                                        static_cast<float>(x_), static_cast<float>(y_),
+                                        static_cast<float>(width_), static_cast<float>(height_)});
+    if (!drawSelfAfterChildren_ && shows) DrawSelf(context);
     const float dx = isWindow_ ? 0.0f : static_cast<float>(x_);
     const float dy = isWindow_ ? 0.0f : static_cast<float>(y_);
     context.Translate(dx, dy);
     for (GuiObject* child : children_) child->Draw(context);
     context.Translate(-dx, -dy);
-    if (drawSelfAfterChildren_) DrawSelf(context);
+    if (drawSelfAfterChildren_ && shows) DrawSelf(context);
 }
 
 // --- slots --------------------------------------------------------------------------------

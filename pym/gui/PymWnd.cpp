@@ -147,8 +147,8 @@ void PymWnd::Translate(const HostEvent& event) {
             return;
         }
         case HostEvent::Type::Timer: {
-            RunTickHook();
             if (!native_->IsVisible()) return;
+            RunTickHook();
             Signal::Timer tick(kTimerId, screens_.ElapsedMs());
             screens_.Deliver(tick);
             return;

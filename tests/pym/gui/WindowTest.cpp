@@ -89,9 +89,11 @@ TEST_F(WindowTest, PaintCycleRepaintsOnlyWhatChanged) {
 
     right->colour = Pym::ColourValue{255, 0, 255, 0};
     left->colour = Pym::ColourValue{255, 255, 255, 0};  // changed but not invalidated
+    const int leftDraws = left->draws;
     right->Redraw();
     Native().Inject(Type::Timer);
     ASSERT_EQ(Native().Presented().size(), 1u);
+    EXPECT_EQ(left->draws, leftDraws);  // outside the repaint: not even asked to draw
     EXPECT_EQ(Native().Presented()[0], (Platform::HostRect{50, 0, 50, 60}));
     EXPECT_EQ(Native().PixelAt(90, 30), 0xFF00FF00u);
     EXPECT_EQ(Native().PixelAt(10, 30), kRed);  // outside the dirty region: untouched
@@ -162,13 +164,17 @@ TEST_F(WindowTest, HostEventsBecomeSignals) {
     DllGlobalObjectFactoryInstance().SetDeliverySuspended(false);
     EXPECT_EQ(elapsed, -1);
     EXPECT_EQ(right->presses, 1);
-    // The application's tick work runs at every tick, also while the window is hidden, and
-    // before the tick reaches the tree.
+    // The application's tick work runs at a shown window's ticks, before they reach the
+    // tree; a hidden window (a closed popup) ticks for nothing.
     int hookRuns = 0;
     Pym::SetTickHook([&] {
         ++hookRuns;
         EXPECT_EQ(elapsed, -1);
     });
+    Native().Inject(Type::Timer);
+    EXPECT_EQ(hookRuns, 1);
+    EXPECT_GE(elapsed, 0);
+    elapsed = -1;
     window->SetVisible(false);
     Native().Inject(Type::Timer);  // hidden: no tick
     EXPECT_EQ(elapsed, -1);
