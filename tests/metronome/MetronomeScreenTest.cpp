@@ -16,6 +16,7 @@
 #include "metronome/MetronomeLayout.h"
 #include "metronome/MetronomeProfile.h"
 #include "platform/ProfileStore.h"
+#include "pym/core/Clock.h"
 #include "pym/core/ScreenManager.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/EditBox.h"
@@ -117,6 +118,11 @@ protected:
         Native().Inject(Type::LeftUp, x, y);
     }
     std::unique_ptr<Testing::Canvas> Render(const std::string& name) {
+        // Glides and fades finish as they would on screen before the picture is taken.
+        const double later = Pym::ClockSeconds() + 10.0;
+        Pym::SetClockSource([later] { return later; });
+        Native().Inject(Type::Timer);
+        Pym::SetClockSource(nullptr);
         Pym::GuiObject* screen = window->Host()->Screens().Shown();
         auto canvas = std::make_unique<Testing::Canvas>(screen->GetWidth(), screen->GetHeight());
         screen->Draw(canvas->context);
