@@ -1,6 +1,5 @@
 // Name lookups walk the object tree, so they are built with the GUI objects (pym_gui).
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/ScreenManager.h"
 #include "pym/core/XMLLoadSave.h"
 #include "pym/gui/GuiObject.h"
 
@@ -21,22 +20,8 @@ std::vector<std::string> SplitPath(const std::string& path) {
 
 }  // namespace
 
-namespace {
-
-// The scope that encloses this one: the parent, or for a screen (a root that is not a
-// window) the window whose content it replaces, in whose scope it was created.
-GuiObject* EnclosingScope(GuiObject* object) {
-    if (GuiObject* parent = object->GetParent()) return parent;
-    if (object->IsWindow()) return nullptr;
-    ScreenManager* screens = object->FindScreenManager();
-    GuiObject* content = screens ? screens->Content() : nullptr;
-    return content != object ? content : nullptr;
-}
-
-}  // namespace
-
 GuiObject* GlobalObjectFactory_::FindName(GuiObject* scope, const std::string& name) const {
-    for (GuiObject* candidate = scope; candidate; candidate = EnclosingScope(candidate)) {
+    for (GuiObject* candidate = scope; candidate; candidate = candidate->GetParent()) {
         if (scoped_)
             if (GuiObject* found = scoped_->Find(candidate, name)) return found;
         if (GuiObject* found = secondScoped_.Find(candidate, name)) return found;

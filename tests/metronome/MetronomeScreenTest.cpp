@@ -270,6 +270,31 @@ TEST_F(MetronomeScreenTest, VolumeSlidersAndTheMixerFollowEachOther) {
     EXPECT_EQ(mixer->WriteCount(), writes);  // following the mixer writes nothing back
 }
 
+TEST_F(MetronomeScreenTest, TheTunerButtonStopsTheMetronomeAndLeadsThereAndBack) {
+    Open();
+    Pym::ScreenManager& screens = window->Host()->Screens();
+    Pym::GuiObject* metronomeScreen = screens.Shown();
+    Key(' ');
+    ASSERT_TRUE(Playing());
+    Click(Widget("TunerButton"));
+    Pym::GuiObject* tunerScreen = screens.Shown();
+    ASSERT_NE(tunerScreen, metronomeScreen);
+    EXPECT_FALSE(Playing());
+    EXPECT_FALSE(Widget<Pym::ToggleButton>("Play").IsDown());
+
+    auto* back = Find(tunerScreen, "MetronomeButton");
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetParent(), tunerScreen);
+    Click(*back);
+    EXPECT_EQ(screens.Shown(), metronomeScreen);
+    EXPECT_EQ(layout->GetParent(), metronomeScreen);  // still where it was
+
+    // The tuner screen's own close button closes the main window.
+    Click(Widget("TunerButton"));
+    Click(*Find(tunerScreen, "Chrome->Close"));
+    EXPECT_FALSE(window->IsVisible());
+}
+
 TEST_F(MetronomeScreenTest, TheScreenLooksFinishedAtItsSizeAndTwiceIt) {
     Open();
     auto canvas = Render("metronome");
