@@ -315,7 +315,10 @@ void MetronomeLayout::OnKeyPress(KeyPress& signal) {
 // --- slots --------------------------------------------------------------------------------
 
 Pym::Window* MetronomeLayout::ContainingWindow() {
-    return dynamic_cast<Pym::Window*>(RouteRoot());
+    // On a screen the route ends at the screen, which shows in its manager's window.
+    if (auto* window = dynamic_cast<Pym::Window*>(RouteRoot())) return window;
+    Pym::ScreenManager* screens = FindScreenManager();
+    return screens ? dynamic_cast<Pym::Window*>(screens->Content()) : nullptr;
 }
 
 void MetronomeLayout::CloseClickedSlot(Activate&) {
@@ -354,6 +357,10 @@ void MetronomeLayout::HelpActiveSlot(Activate&) {
     std::unique_ptr<Pym::GuiObject> made(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
         "AboutWindow", "AboutWindow", nullptr, element));
     if (auto* about = dynamic_cast<AboutWindow*>(made.get())) {
+        // Centred over the window; the run places it relative to the window's corner.
+        if (Pym::Window* window = ContainingWindow())
+            about->Move((window->GetWidth() - about->GetWidth()) / 2,
+                        (window->GetHeight() - about->GetHeight()) / 2);
         about->DoModal(ContainingWindow());
         about->SetVisible(false);
     }

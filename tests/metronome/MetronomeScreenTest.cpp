@@ -229,6 +229,12 @@ TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
         metronome.SetBpmFromText("72");
         metronome.AccentChosen("ACCENT: 7");
         metronome.OutputChosen("Cowbell");
+        Key(' ');
+        ASSERT_TRUE(Playing());
+        // The close button stops the sound first, then closes the window.
+        Click(Widget("Chrome->Close"));
+        EXPECT_FALSE(Playing());
+        EXPECT_FALSE(window->IsVisible());
         Close();
     }
     EXPECT_EQ(ReadProfileInt("Bpm", 0), 72);
