@@ -157,6 +157,9 @@ Pym::Window* CTunerApp::RunningWindow() const {
 }
 
 void CTunerApp::CloseRunningWindow() {
+    // Silence first, as the close button does: the sound never outlives the window.
+    if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive())
+        if (audio->IsOutputActive()) audio->StopOutput();
     // Every run on the screen ends: each one that returns finds the run below it ended too.
     if (Pym::Window* box = Pym::MessageBoxA::Showing()) box->Close();
     if (Pym::Window* about = AboutWindow::Showing()) about->Close();
