@@ -217,6 +217,20 @@ TEST_F(MetronomeScreenTest, SpacePlaysAndStopsAndChoicesRestartOnlyWhatPlays) {
     EXPECT_FALSE(Playing());
 }
 
+// The recording and the bar are gone before the audio system at exit: a screen that closes
+// while it records and plays must leave no stream running that reads them.
+TEST_F(MetronomeScreenTest, ClosingWhileRecordingAndPlayingStopsBothStreams) {
+    Open();
+    Click(Widget("Record"));
+    Key(' ');
+    ASSERT_NE(device->InputStream(), nullptr);
+    EXPECT_EQ(device->InputStream()->IsActive(), 1);
+    EXPECT_TRUE(Playing());
+    Close();
+    EXPECT_NE(device->InputStream()->IsActive(), 1);
+    EXPECT_FALSE(Playing());
+}
+
 TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
     {
         MetronomeLayout& metronome = Open();
