@@ -87,9 +87,13 @@ MetronomeLayout::MetronomeLayout() {
 MetronomeLayout::~MetronomeLayout() {
     // Saved while the menu buttons and the tempo still exist.
     SaveSettings();
-    if (volumeListener_)
-        if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive())
-            audio->RemoveOutputVolumeListener(volumeListener_);
+    if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) {
+        // The stream callbacks read the bar and the recording, and at exit those go before the
+        // audio system: a stream still running then would use them after their end.
+        audio->StopOutput();
+        if (record_ && record_->IsDown()) audio->StopInput();
+        if (volumeListener_) audio->RemoveOutputVolumeListener(volumeListener_);
+    }
 }
 
 void MetronomeLayout::CreateFromXml(TiXmlElement* element) {

@@ -351,13 +351,25 @@ void SdlHostWindow::Dispatch(const SDL_Event& e) {
                              e.button.x, e.button.y);
             break;
         }
-        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEBUTTONUP: {
             SDL_CaptureMouse(SDL_FALSE);
+            // As releasing the capture does on Windows, the pointer is reported again where it
+            // rests: a click ends the hover of what it clicked, and without this a second click
+            // that no move precedes would not count. Queued, as the click may close the window.
+            SDL_Event again{};
+            again.type = SDL_MOUSEMOTION;
+            again.motion.windowID = e.button.windowID;
+            again.motion.which = e.button.which;
+            again.motion.x = e.button.x;
+            again.motion.y = e.button.y;
+            SDL_PushEvent(&again);
+            lastMouseX_ = lastMouseY_ = -1;
             if (e.button.button == SDL_BUTTON_LEFT)
                 DeliverMouse(HostEvent::Type::LeftUp, e.button.x, e.button.y);
             else if (e.button.button == SDL_BUTTON_RIGHT)
                 DeliverMouse(HostEvent::Type::RightUp, e.button.x, e.button.y);
             break;
+        }
         case SDL_MOUSEWHEEL: {
             event.type = HostEvent::Type::Wheel;
             int direction = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;

@@ -107,6 +107,8 @@ void PymWnd::Translate(const HostEvent& event) {
         }
         case HostEvent::Type::LeftUp: {
             screens_.SetButtonHeld(false);
+            // The host reports the pointer again after a release; that report must count.
+            lastMouseX_ = lastMouseY_ = -1;
             Signal::LeftButtonUp release(event.x, event.y);
             screens_.Deliver(release);
             return;

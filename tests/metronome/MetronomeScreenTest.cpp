@@ -223,6 +223,33 @@ TEST_F(MetronomeScreenTest, SpacePlaysAndStopsAndChoicesRestartOnlyWhatPlays) {
     EXPECT_FALSE(Playing());
 }
 
+// A click ends the hover of what it clicked; the host then reports the pointer again where it
+// rests (Click moves to the same point), and a second click there must count.
+TEST_F(MetronomeScreenTest, PlayTakesASecondClickWhereThePointerRests) {
+    Open();
+    auto& play = Widget<Pym::ToggleButton>("Play");
+    Click(play);
+    EXPECT_TRUE(play.IsDown());
+    EXPECT_TRUE(Playing());
+    Click(play);
+    EXPECT_FALSE(play.IsDown());
+    EXPECT_FALSE(Playing());
+}
+
+// The recording and the bar are gone before the audio system at exit: a screen that closes
+// while it records and plays must leave no stream running that reads them.
+TEST_F(MetronomeScreenTest, ClosingWhileRecordingAndPlayingStopsBothStreams) {
+    Open();
+    Click(Widget("Record"));
+    Key(' ');
+    ASSERT_NE(device->InputStream(), nullptr);
+    EXPECT_EQ(device->InputStream()->IsActive(), 1);
+    EXPECT_TRUE(Playing());
+    Close();
+    EXPECT_NE(device->InputStream()->IsActive(), 1);
+    EXPECT_FALSE(Playing());
+}
+
 TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
     {
         MetronomeLayout& metronome = Open();

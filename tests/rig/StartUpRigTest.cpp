@@ -2,22 +2,18 @@
 // a machine without sound, where the skinned question appears and CANCEL ends the program, and
 // once normally, where SIGTERM ends it as closing the main window does.
 #include <signal.h>
-#include <spawn.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RigProgram.h"
 #include "tests/support/TempDir.h"
-
-extern char** environ;
 
 namespace {
 
@@ -26,90 +22,14 @@ using namespace std::chrono_literals;
 constexpr const char* kQuestionTitle = "Ondrel rig question";
 constexpr const char* kMainTitle = "Ondrel rig main";
 
-// The standard output of a command, trimmed of its last newline.
-std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe)) text += buffer;
-        pclose(pipe);
-    }
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-}
+using Testing::GeometryOf;
+using Testing::Output;
+using Testing::WaitForWindow;
 
-// The X window with the title, waited for up to 20 s; empty when it never came.
-std::string WaitForWindow(const std::string& title) {
-    for (int i = 0; i < 200; ++i) {
-        std::string id = Output("xdotool search --name '^" + title + "$' 2>/dev/null | head -1");
-        if (!id.empty()) return id;
-        std::this_thread::sleep_for(100ms);
-    }
-    return {};
-}
-
-struct Geometry {
-    int x = -1, y = -1, width = 0, height = 0;
-};
-
-Geometry GeometryOf(const std::string& id) {
-    Geometry geometry;
-    const std::string text = Output("xdotool getwindowgeometry --shell " + id);
-    auto value = [&](const std::string& key) {
-        std::size_t at = text.find(key + "=");
-        return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + key.size() + 1);
-    };
-    geometry.x = value("X");
-    geometry.y = value("Y");
-    geometry.width = value("WIDTH");
-    geometry.height = value("HEIGHT");
-    return geometry;
-}
-
-// The program, started in the skin folder with extra environment settings.
-class Program {
-public:
-    Program(const std::filesystem::path& skin, const std::vector<std::string>& settings) {
-        std::vector<std::string> environment = settings;
-        environment.push_back("ONDREL_LIB=" + skin.string());
-        // The first of two settings of one name is the one that counts: ours go first.
-        for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
-        std::vector<char*> envp;
-        for (std::string& entry : environment) envp.push_back(entry.data());
-        envp.push_back(nullptr);
-
-        const std::filesystem::path previous = std::filesystem::current_path();
-        std::filesystem::current_path(skin);
-        std::string program = ONDREL_PROGRAM;
-        std::vector<char*> argv = {program.data(), nullptr};
-        if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
-            pid_ = -1;
-        std::filesystem::current_path(previous);
-    }
-    ~Program() {
-        if (pid_ > 0 && !ended_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool Started() const { return pid_ > 0; }
-    void Signal(int signal) { kill(pid_, signal); }
-    // The exit status, waited for up to 20 s; -1 when it did not end normally in time.
-    int Wait() {
-        for (int i = 0; i < 200; ++i) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                ended_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(100ms);
-        }
-        return -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    bool ended_ = false;
+// The program under test, on the test's skin.
+struct Program : Testing::RigProgram {
+    Program(const std::filesystem::path& skin, const std::vector<std::string>& settings)
+        : RigProgram(ONDREL_PROGRAM, skin, settings) {}
 };
 
 class StartUpRigTest : public ::testing::Test {
@@ -164,7 +84,7 @@ TEST_F(StartUpRigTest, WithoutSoundTheQuestionAppearsAndCancelEndsTheProgram) {
     ASSERT_TRUE(program.Started());
     const std::string question = WaitForWindow(kQuestionTitle);
     ASSERT_FALSE(question.empty()) << "the question never appeared";
-    const Geometry at = GeometryOf(question);
+    const Testing::Geometry at = GeometryOf(question);
     ASSERT_GT(at.width, 0);
     // RETRY and CANCEL sit at a third and two thirds of the row, 60-90 % down the box.
     const int x = at.x + at.width * 2 / 3, y = at.y + at.height * 3 / 4;
