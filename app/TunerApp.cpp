@@ -163,7 +163,5 @@ void CTunerApp::CloseRunningWindow() {
     // Every run on the screen ends: each one that returns finds the run below it ended too.
     if (Pym::Window* box = Pym::MessageBoxA::Showing()) box->Close();
     if (Pym::Window* about = AboutWindow::Showing()) about->Close();
-    // As the close button does: the sound ends first, not after the window has gone.
-    if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->StopOutput();
     if (running_) running_->Close();
 }
