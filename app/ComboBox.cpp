@@ -101,4 +101,7 @@ void ComboBox::FitHeightToEntries() {
 void ComboBox::TogglePopup() {
     FitHeightToEntries();
     Pym::PopupMenuWindow::TogglePopup();
+    if (!IsVisible()) return;
+    for (const auto& entry : entries_)
+        if (entry->GetName() == choice_) entry->SetSelected(true);
 }

@@ -28,8 +28,12 @@ public:
     void ConnectChoice(void (Receiver::*handler)(const std::string&), Receiver* receiver) {
         ConnectChoice([handler, receiver](const std::string& name) { (receiver->*handler)(name); });
     }
-    // Takes the height of its rows before it shows.
+    // Takes the height of its rows before it shows, and shows with the current choice's row
+    // selected, so the list opens where the keyboard expects it.
     void TogglePopup() override;
+    // The name shown as chosen the next time the list opens.
+    void MarkChoice(const std::string& name) { choice_ = name; }
+    const std::string& Choice() const { return choice_; }
 
     float EntryHeight() const { return entryHeight_; }
     const std::string& EntryDocument() const { return entryDocument_; }
@@ -50,4 +54,5 @@ private:
     TiXmlElement* backgroundElement_ = nullptr;
     std::unique_ptr<Pym::GuiObject> background_;
     std::vector<std::shared_ptr<Pym::GuiObject>> entries_;
+    std::string choice_;
 };

@@ -153,11 +153,13 @@ void MetronomeLayout::BuildMenus() {
     accentCombo_->Populate(accentPopulator_);
     accentCombo_->ConnectChoice([this](const std::string& name) { AccentChosen(name); });
     accentButton_->SetText(config_->AccentName(kDefaultAccent));
+    accentCombo_->MarkChoice(accentButton_->GetText());
 
     for (const std::string& name : config_->audioSamples.Names()) outputPopulator_.Append(name);
     outputButton_->SetText(outputPopulator_.Names().empty() ? "" : outputPopulator_.Names()[0]);
     outputCombo_->Populate(outputPopulator_);
     outputCombo_->ConnectChoice([this](const std::string& name) { OutputChosen(name); });
+    outputCombo_->MarkChoice(outputButton_->GetText());
 }
 
 void MetronomeLayout::ConnectVolumeSliders() {
@@ -258,12 +260,14 @@ void MetronomeLayout::AccentChosen(const std::string& name) {
     if (name == kBackground) return;
     DllAppSettingsInstance().accent = config_->AccentValue(name);
     accentButton_->SetText(name);
+    accentCombo_->MarkChoice(name);
     engine_.RestartIfPlaying();
 }
 
 void MetronomeLayout::OutputChosen(const std::string& name) {
     if (name == kBackground) return;
     outputButton_->SetText(name);
+    outputCombo_->MarkChoice(name);
     engine_.RestartIfPlaying();
 }
 

@@ -208,6 +208,13 @@ TEST_F(MetronomeScreenTest, SpacePlaysAndStopsAndChoicesRestartOnlyWhatPlays) {
     EXPECT_TRUE(Playing());
     EXPECT_GT(device->opens, opens);  // the bar started again, from its start
     EXPECT_EQ(MenuText("ACCENT"), "ACCENT: 5");
+    auto& accents = Widget<ComboBox>("AccentCombo");
+    EXPECT_EQ(accents.Choice(), "ACCENT: 5");  // the list opens on the current choice
+    Click(Widget("ACCENT"));
+    ASSERT_TRUE(accents.IsVisible());
+    for (const auto& entry : accents.Entries())
+        EXPECT_EQ(entry->IsSelected(), entry->GetName() == "ACCENT: 5") << entry->GetName();
+    accents.TogglePopup();
     metronome.OutputChosen("Background");  // the list's own picture: nothing changes
     metronome.AccentChosen("Background");
     EXPECT_EQ(MenuText("OUTPUT"), "TONE");
