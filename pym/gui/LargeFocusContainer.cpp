@@ -14,7 +14,6 @@ namespace {
 const bool registered = RegisterType<LargeFocusContainer>(
     "Pym::LargeFocusContainer", "$PYM/Objects/LargeFocusContainer/LargeFocusContainer.xml");
 
-constexpr int kWheelNotch = 120;
 // Below this an item is not worth drawing (or clicking).
 constexpr float kFaintest = 0.02f;
 
@@ -73,7 +72,7 @@ void LargeFocusContainer::RemoveAllItems() {
     focus_ = -1;
     position_ = 0.0;
     gliding_ = false;
-    wheelRemainder_ = 0;
+    wheel_.Reset();
 }
 
 GuiObject* LargeFocusContainer::ItemAt(int index) const {
@@ -224,9 +223,7 @@ void LargeFocusContainer::OnMouseWheel(Signal::MouseWheel& signal) {
     GridLayout::OnMouseWheel(signal);
     // Selected, the container hears the wheel everywhere; it scrolls only when under it.
     if (cells_.empty() || !IsVisible() || !HitTestLocal(signal.x, signal.y)) return;
-    wheelRemainder_ += signal.delta;
-    const int notches = wheelRemainder_ / kWheelNotch;
-    wheelRemainder_ -= notches * kWheelNotch;
+    const int notches = wheel_.Take(signal.delta);
     // Turned away from the user: back towards the first item.
     if (notches != 0) MoveFocus(-notches);
 }

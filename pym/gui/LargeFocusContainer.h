@@ -7,6 +7,7 @@
 #include "pym/gui/AspectPreservingContainer.h"
 #include "pym/gui/CarouselGeometry.h"
 #include "pym/gui/GridLayout.h"
+#include "pym/gui/WheelNotches.h"
 
 namespace Pym {
 
@@ -80,7 +81,7 @@ private:
     double glideStart_ = 0.0;
     double glideSeconds_ = 0.16;
     bool gliding_ = false;
-    int wheelRemainder_ = 0;
+    WheelNotches wheel_;
 };
 
 }  // namespace Pym

@@ -17,8 +17,6 @@ namespace {
 const bool registered =
     RegisterType<ObjectSlider>("Pym::ObjectSlider", "$PYM/Objects/ObjectSlider/ObjectSlider.xml");
 
-constexpr int kWheelNotch = 120;
-
 // Children of an element that belong to the object holder, not to the slider's positions.
 bool IsHolderElement(const std::string& tag) {
     static const std::set<std::string> tags{"CreateObject", "Object",    "CreateScreen",
@@ -125,9 +123,7 @@ void ObjectSlider::OnLeftButtonUp(Signal::LeftButtonUp& signal) {
 
 void ObjectSlider::OnMouseWheel(Signal::MouseWheel& signal) {
     if (!TakesPointer() || !IsVisible() || !HitTestLocal(signal.x, signal.y)) return;
-    wheelRest_ += signal.delta;
-    const int notches = wheelRest_ / kWheelNotch;
-    wheelRest_ %= kWheelNotch;
+    const int notches = wheel_.Take(signal.delta);
     // Away from the user is up, towards max, whichever way the slider lies.
     if (notches != 0) SetValue(value_ + notches * Step());
 }

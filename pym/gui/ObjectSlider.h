@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "pym/gui/GridLayout.h"
+#include "pym/gui/WheelNotches.h"
 
 namespace Pym {
 
@@ -53,7 +54,7 @@ private:
     bool dragging_ = false;
     bool readOnly_ = false;
     bool loaded_ = false;
-    int wheelRest_ = 0;  // wheel movement short of a whole notch
+    WheelNotches wheel_;
 };
 
 }  // namespace Pym

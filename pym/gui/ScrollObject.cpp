@@ -14,8 +14,6 @@ namespace {
 const bool registered =
     RegisterType<ScrollObject>("Pym::ScrollObject", "$PYM/Objects/ScrollObject/ScrollObject.xml");
 
-constexpr int kWheelNotch = 120;
-
 int Nearest(float value) {
     return static_cast<int>(std::lround(value));
 }
@@ -211,9 +209,7 @@ void ScrollObject::OnWindowActivated(Signal::WindowActivated& signal) {
 
 void ScrollObject::OnMouseWheel(Signal::MouseWheel& signal) {
     if (!TakesPointer() || !IsVisible() || !HitTestLocal(signal.x, signal.y)) return;
-    wheelRemainder_ += signal.delta;
-    const int notches = wheelRemainder_ / kWheelNotch;
-    wheelRemainder_ -= notches * kWheelNotch;
+    const int notches = wheel_.Take(signal.delta);
     // Turned away from the user: towards the start.
     if (notches != 0) Step(-notches);
 }

@@ -4,6 +4,7 @@
 
 #include "pym/gui/ButtonPictures.h"
 #include "pym/gui/FlowLayouts.h"
+#include "pym/gui/WheelNotches.h"
 
 namespace Pym {
 
@@ -110,7 +111,7 @@ private:
     bool callbacksOn_ = false;
     bool dragging_ = false;
     int grab_ = 0;  // where along the bar it was taken hold of
-    int wheelRemainder_ = 0;
+    WheelNotches wheel_;
 };
 
 }  // namespace Pym

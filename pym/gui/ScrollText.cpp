@@ -15,7 +15,6 @@ namespace {
 const bool registered =
     RegisterType<ScrollText>("Pym::ScrollText", "$PYM/Objects/ScrollText/ScrollText.xml");
 
-constexpr int kWheelNotch = 120;
 // How long automatic scrolling rests at either end.
 constexpr int kPauseMs = 1500;
 
@@ -105,9 +104,7 @@ bool ScrollText::Resize(int width, int height) {
 
 void ScrollText::OnMouseWheel(Signal::MouseWheel& signal) {
     if (!IsVisible() || !HitTestLocal(signal.x, signal.y)) return;
-    wheelRemainder_ += signal.delta;
-    const int notches = wheelRemainder_ / kWheelNotch;
-    wheelRemainder_ -= notches * kWheelNotch;
+    const int notches = wheel_.Take(signal.delta);
     if (notches == 0 || !page_->font) return;
     // Three lines a notch, turned away from the user towards the top.
     const int line = static_cast<int>(std::ceil(page_->font->PixelSize() * 1.2));

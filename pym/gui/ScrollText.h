@@ -5,6 +5,7 @@
 
 #include "pym/gfx/Font.h"
 #include "pym/gui/ClippedWindow.h"
+#include "pym/gui/WheelNotches.h"
 
 namespace Pym {
 
@@ -37,7 +38,7 @@ private:
 
     std::unique_ptr<Page> page_;
     float speed_ = 0.0f;
-    int wheelRemainder_ = 0;
+    WheelNotches wheel_;
     // Automatic scrolling: where it is (fractional pixels) and when it last moved.
     double autoOffset_ = 0.0;
     int lastTickMs_ = -1;

@@ -13,8 +13,6 @@ namespace {
 const bool registered =
     RegisterType<ScrollWindow>("Pym::ScrollWindow", "$PYM/Objects/ScrollWindow/ScrollWindow.xml");
 
-constexpr int kWheelNotch = 120;
-
 // A size to take a share of: an empty content counts as one pixel.
 float ShareBase(int extent) {
     return static_cast<float>(extent == 0 ? 1 : extent);
@@ -202,9 +200,7 @@ void ScrollWindow::OnMouseWheel(Signal::MouseWheel& signal) {
     GridLayout::OnMouseWheel(signal);
     // Over a bar, the bar itself takes the wheel.
     if (!IsVisible() || !viewport_->HitTestLocal(signal.x, signal.y)) return;
-    wheelRemainder_ += signal.delta;
-    const int notches = wheelRemainder_ / kWheelNotch;
-    wheelRemainder_ -= notches * kWheelNotch;
+    const int notches = wheel_.Take(signal.delta);
     if (notches == 0) return;
     // Whole lines of content, not the bar's coarser pixels.
     if (barY_)

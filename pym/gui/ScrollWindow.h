@@ -6,6 +6,7 @@
 #include "pym/gui/ClippedWindow.h"
 #include "pym/gui/GridLayout.h"
 #include "pym/gui/ScrollBar.h"
+#include "pym/gui/WheelNotches.h"
 
 namespace Pym {
 
@@ -65,7 +66,7 @@ private:
     int smallX_ = 0, smallY_ = 0;
     int spacer_ = 0;
     int lineSize_ = 40;
-    int wheelRemainder_ = 0;
+    WheelNotches wheel_;
 };
 
 }  // namespace Pym
