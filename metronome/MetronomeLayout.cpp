@@ -288,16 +288,12 @@ void MetronomeLayout::SaveSettings() {
     WriteProfileString("Accent", accentButton_->GetText());
 }
 
-double MetronomeLayout::MillisecondsSince(std::chrono::steady_clock::time_point then) const {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - then)
-        .count();
-}
-
 void MetronomeLayout::RefreshDisplays() {
     if (!IsVisible()) return;
-    if (MillisecondsSince(lastRefresh_) * 0.001 <= DllAppSettingsInstance().displayRefreshInterval)
-        return;
-    lastRefresh_ = std::chrono::steady_clock::now();
+    const auto now = std::chrono::steady_clock::now();
+    const std::chrono::duration<double> since = now - lastRefresh_;
+    if (since.count() <= DllAppSettingsInstance().displayRefreshInterval) return;
+    lastRefresh_ = now;
     const std::string frequency = Format("%0.2f Hz", DllAppSettingsInstance().desiredFrequency);
     if (visFreq_->GetText() != frequency) visFreq_->SetText(frequency);
     for (Pym::GuiObject* display : displays_) display->Redraw();

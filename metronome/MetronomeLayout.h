@@ -76,7 +76,6 @@ private:
     void BuildPresets(TiXmlElement* element);
     void RefreshVolumeSliders();
     Pym::Window* ContainingWindow();
-    double MillisecondsSince(std::chrono::steady_clock::time_point then) const;
 
     std::unique_ptr<MetronomeConfig> config_;
     std::chrono::steady_clock::time_point lastRefresh_;
