@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "audio/AlsaDiagnostics.h"
@@ -40,6 +41,8 @@ private:
     int saved_ = -1;
 };
 
+constexpr double kOutputLatency = 0.1;  // seconds
+
 class PortAudioStream : public DeviceStream {
 public:
     explicit PortAudioStream(DeviceClient& client) : client_(client) {}
@@ -62,8 +65,11 @@ public:
             if (out.device == paNoDevice) return paDeviceUnavailable;
             out.channelCount = p.outputChannels;
             out.sampleFormat = paFloat32;
-            // Bars loop from memory, so latency costs nothing but safety against underruns.
-            out.suggestedLatency = Pa_GetDeviceInfo(out.device)->defaultHighOutputLatency;
+            // Bars loop from memory and a stop drops what is queued, so a deep buffer only delays
+            // the first click of a start; it rides out stalls of a loaded machine that a sound
+            // server's usual 35 ms would turn into audible gaps.
+            out.suggestedLatency =
+                std::max(Pa_GetDeviceInfo(out.device)->defaultHighOutputLatency, kOutputLatency);
             outPtr = &out;
         }
         return Pa_OpenStream(&stream_, inPtr, outPtr, p.sampleRate, paFramesPerBufferUnspecified,
