@@ -294,9 +294,18 @@ void MetronomeLayout::RefreshDisplays() {
     const std::chrono::duration<double> since = now - lastRefresh_;
     if (since.count() <= DllAppSettingsInstance().displayRefreshInterval) return;
     lastRefresh_ = now;
-    const std::string frequency = Format("%0.2f Hz", DllAppSettingsInstance().desiredFrequency);
-    if (visFreq_->GetText() != frequency) visFreq_->SetText(frequency);
-    for (Pym::GuiObject* display : displays_) display->Redraw();
+    const float frequency = DllAppSettingsInstance().desiredFrequency;
+    if (frequency != shownFrequency_) {
+        shownFrequency_ = frequency;
+        visFreq_->SetText(Format("%0.2f Hz", frequency));
+    }
+    // The displays follow the sound: still while nothing plays or records, so they are redrawn
+    // only then and once more after, to show the stop. Repainting them for nothing cost the idle
+    // screen nearly a percent of a core.
+    const bool moving = engine_.IsPlaying() || engine_.IsRecording();
+    if (moving || displaysMoved_)
+        for (Pym::GuiObject* display : displays_) display->Redraw();
+    displaysMoved_ = moving;
 }
 
 void MetronomeLayout::OnTimer(Pym::Signal::Timer& signal) {

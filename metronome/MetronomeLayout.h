@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -79,6 +80,8 @@ private:
 
     std::unique_ptr<MetronomeConfig> config_;
     std::chrono::steady_clock::time_point lastRefresh_;
+    bool displaysMoved_ = false;
+    float shownFrequency_ = std::numeric_limits<float>::quiet_NaN();  // none shown yet
     ComboPopulator accentPopulator_;
     ComboPopulator outputPopulator_;
     bool settingsLoaded_ = false;

@@ -31,6 +31,7 @@ public:
     // Starts a fresh recording, or stops the input (the recording stays).
     void Record(bool on);
     bool IsPlaying() const;
+    bool IsRecording() const { return recording_; }
     void RestartIfPlaying();
     // For the screen's timer: once the recording has reached its length limit, stops the
     // input and puts the Record toggle off. True when it did.

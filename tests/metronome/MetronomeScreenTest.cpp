@@ -2,11 +2,13 @@
 // its metronome screen), on a virtual sound device and an in-memory mixer. With
 // ONDREL_SKIN_PNG set to a folder, the screen is written there as metronome.png and
 // metronome-2x.png, to be looked at.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -241,6 +243,33 @@ TEST_F(MetronomeScreenTest, PlayTakesASecondClickWhereThePointerRests) {
     Click(play);
     EXPECT_FALSE(play.IsDown());
     EXPECT_FALSE(Playing());
+}
+
+// The displays are repainted at the refresh rate while the metronome sounds, once more after
+// it stops, and not at all while it stands still.
+TEST_F(MetronomeScreenTest, DisplaysRepaintOnlyWhileTheMetronomeSounds) {
+    Open();
+    Pym::GuiObject& light = Widget("BeatLightVis");
+    const Platform::HostRect lit{light.GetAbsoluteX(), light.GetAbsoluteY(), light.GetWidth(),
+                                 light.GetHeight()};
+    // One tick after the refresh interval: whether the beat light was presented again.
+    auto repainted = [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        Native().ClearPresented();
+        Native().Inject(Type::Timer);
+        for (const Platform::HostRect& r : Native().Presented())
+            if (r.x < lit.x + lit.width && lit.x < r.x + r.width && r.y < lit.y + lit.height &&
+                lit.y < r.y + r.height)
+                return true;
+        return false;
+    };
+    EXPECT_FALSE(repainted());
+    Key(' ');
+    EXPECT_TRUE(repainted());
+    EXPECT_TRUE(repainted());
+    Key(' ');
+    EXPECT_TRUE(repainted()) << "the stop is shown";
+    EXPECT_FALSE(repainted());
 }
 
 // The recording and the bar are gone before the audio system at exit: a screen that closes
