@@ -42,7 +42,6 @@ private:
 };
 
 constexpr double kOutputLatency = 0.1;  // seconds
-constexpr double kInputLatency = 0.1;
 
 class PortAudioStream : public DeviceStream {
 public:
@@ -58,11 +57,7 @@ public:
             if (in.device == paNoDevice) return paDeviceUnavailable;
             in.channelCount = p.inputChannels;
             in.sampleFormat = paFloat32;
-            // The sound server hands over a block per period of the latency asked for, also while
-            // the stream is only open: a longer one wakes the program less often, and the
-            // analysis looks at 186 ms of sound anyway.
-            in.suggestedLatency =
-                std::max(Pa_GetDeviceInfo(in.device)->defaultHighInputLatency, kInputLatency);
+            in.suggestedLatency = Pa_GetDeviceInfo(in.device)->defaultHighInputLatency;
             inPtr = &in;
         }
         if (p.outputChannels > 0) {
