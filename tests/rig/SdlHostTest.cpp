@@ -5,6 +5,7 @@
 #include <stb_image.h>
 #include <stdlib.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -76,13 +77,21 @@ TEST(SdlHostTest, ShapedWindowShowsItsPictureAndReportsInput) {
     EXPECT_EQ(shot.At(x + width + 5, y + 60), 0x000000u);
 
     // Input through the X server, as a user's would arrive.
-    std::string keys = "xdotool mousemove " + std::to_string(x + 30) + " " +
-                       std::to_string(y + 50) +
-                       " click 1 sleep 0.1 key BackSpace Left ctrl+c Return sleep 0.1 type 'aé'";
-    std::thread user([&keys] { (void)system(keys.c_str()); });
+    std::string keys =
+        "xdotool mousemove " + std::to_string(x + 30) + " " + std::to_string(y + 50) +
+        " click 1 sleep 0.1 key BackSpace Left ctrl+c Return sleep 0.1 type --delay 300 'aé'";
+    // The events are taken for as long as xdotool types (a loaded machine makes it slow to map
+    // the accented key), and a little longer.
+    std::atomic<bool> typed{false};
+    std::thread user([&keys, &typed] {
+        (void)system(keys.c_str());
+        typed = true;
+    });
     int posted = 0;
     std::thread other([&host, &posted] { host.Post([&posted] { ++posted; }); });
-    RunFor(host, 1200);
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    host.RunLoop([&] { return !typed && std::chrono::steady_clock::now() < limit; });
+    RunFor(host, 500);
     user.join();
     other.join();
 
