@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 
 #include "audio/AlsaDiagnostics.h"
@@ -72,8 +73,11 @@ public:
                 std::max(Pa_GetDeviceInfo(out.device)->defaultHighOutputLatency, kOutputLatency);
             outPtr = &out;
         }
-        return Pa_OpenStream(&stream_, inPtr, outPtr, p.sampleRate, paFramesPerBufferUnspecified,
-                             paNoFlag, &PortAudioStream::Callback, this);
+        int result =
+            Pa_OpenStream(&stream_, inPtr, outPtr, p.sampleRate, paFramesPerBufferUnspecified,
+                          paNoFlag, &PortAudioStream::Callback, this);
+        if (result == paNoError && inPtr && !outPtr) HoldInput();
+        return result;
     }
 
     int Start() override { return stream_ ? Pa_StartStream(stream_) : paBadStreamPtr; }
@@ -92,9 +96,20 @@ public:
     }
 
 private:
+    // A sound server (PulseAudio's ALSA plugin) feeds an opened capture stream until it is first
+    // stopped, waking the program for every block while nobody listens. Started and stopped once,
+    // the stream stays open and the server holds the input until the stream is started for real.
+    // The client sees nothing of it.
+    void HoldInput() {
+        priming_ = true;
+        if (Pa_StartStream(stream_) == paNoError) Pa_StopStream(stream_);
+        priming_ = false;
+    }
+
     static int Callback(const void* input, void* output, unsigned long frames,
                         const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags, void* self) {
         auto& stream = *static_cast<PortAudioStream*>(self);
+        if (stream.priming_) return paContinue;
         int result = stream.client_.Process(static_cast<const float*>(input),
                                             static_cast<float*>(output), frames);
         return result == 0 ? paContinue : paComplete;
@@ -102,6 +117,7 @@ private:
 
     DeviceClient& client_;
     PaStream* stream_ = nullptr;
+    std::atomic<bool> priming_{false};
 };
 
 }  // namespace
