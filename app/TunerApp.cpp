@@ -1,6 +1,5 @@
 #include "app/TunerApp.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -24,9 +23,6 @@
 namespace {
 
 constexpr const char* kFailedCreation = "GlobalObjectFactory: Failed to create object";
-// How often the mixer is asked for changes made outside: each question wakes the sound server's
-// client thread, and a slider that follows within a tenth of a second looks immediate.
-constexpr std::chrono::milliseconds kMixerPollInterval{100};
 
 // Watches the diagnostics while a window is built: an object the skin names that cannot be
 // made leaves a window with holes, which is a broken skin, not a program to run. The texts go
@@ -76,10 +72,7 @@ int CTunerApp::InitInstance() {
         if (!AwaitSoundDevice()) return 0;
         // Mixer changes made outside the program reach the screens on the GUI thread, at the
         // windows' own timer ticks: no thread or polling loop of its own.
-        Pym::SetTickHook([last = std::chrono::steady_clock::time_point()]() mutable {
-            const auto now = std::chrono::steady_clock::now();
-            if (now - last < kMixerPollInterval) return;
-            last = now;
+        Pym::SetTickHook([] {
             if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PollMixer();
         });
         RunMainWindow(root);
