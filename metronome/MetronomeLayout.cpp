@@ -250,10 +250,7 @@ bool MetronomeLayout::SelectPreset(const std::string& name) {
 void MetronomeLayout::PresetChosen(const std::string& name) {
     SetBpm(config_->PresetValue(name));
     SelectPreset(name);
-    if (engine_.IsPlaying()) {
-        DllAudioSystemInstance().StopOutput();
-        engine_.StartPlayback(true);
-    }
+    engine_.RestartIfPlaying();
 }
 
 void MetronomeLayout::AccentChosen(const std::string& name) {
