@@ -89,13 +89,10 @@ void ComboBox::ConnectChoice(ChoiceHandler handler) {
 
 void ComboBox::FitHeightToEntries() {
     auto* parent = dynamic_cast<Pym::GridLayout*>(GetParent());
-    if (!parent) return;
-    const auto& layout = parent->GetLayoutMap();
-    auto found = layout.find(this);
-    if (found == layout.end()) return;
-    Pym::LayoutObject& place = *found->second;
-    place.height = Pym::GridVal(0.0f, entryHeight_ * static_cast<float>(Children().size()));
-    parent->PlaceChild(this, place.xPos, place.yPos, place.width, place.height);
+    Pym::LayoutObject* place = parent ? parent->PlaceOf(this) : nullptr;
+    if (!place) return;
+    place->height = Pym::GridVal(0.0f, entryHeight_ * static_cast<float>(Children().size()));
+    parent->PlaceChild(this, place->xPos, place->yPos, place->width, place->height);
 }
 
 void ComboBox::TogglePopup() {

@@ -70,11 +70,8 @@ void ComboMenuButton::RaiseStartAnimation() {
 void FocusMenuButton::OnWindowSized(Pym::Signal::WindowSized& signal) {
     MenuButton::OnWindowSized(signal);
     auto* parent = dynamic_cast<Pym::GridLayout*>(GetParent());
-    if (!parent) return;
-    auto found = parent->GetLayoutMap().find(this);
-    if (found == parent->GetLayoutMap().end()) return;
-    const Pym::LayoutObject& place = *found->second;
-    parent->PlaceChild(this, place.xPos, place.yPos, place.width, place.height);
+    const Pym::LayoutObject* place = parent ? parent->PlaceOf(this) : nullptr;
+    if (place) parent->PlaceChild(this, place->xPos, place->yPos, place->width, place->height);
 }
 
 void FocusMenuButton::OnSelectionChanged(bool selected) {

@@ -23,6 +23,11 @@ public:
     void PlaceExisting(GuiObject* child, const TiXmlElement* element) override;
     void ResetCachedRect() override { cachedRect_ = {-1, -1, -1, -1}; }
     const LayoutMap& GetLayoutMap() const { return layout_; }
+    // Where the child is placed, or null for one this grid does not place.
+    LayoutObject* PlaceOf(GuiObject* child) const {
+        auto found = layout_.find(child);
+        return found == layout_.end() ? nullptr : found->second.get();
+    }
     virtual void PlaceChild(GuiObject* child, const GridVal& x, const GridVal& y,
                             const GridVal& width, const GridVal& height);
     virtual void PlaceChildTruncated(GuiObject* child, const GridVal& x, const GridVal& y,

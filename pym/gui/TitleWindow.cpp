@@ -30,12 +30,11 @@ void TitleWindow::CreateFromXml(TiXmlElement* element) {
     if (!built) return;
     content_.reset(built);
     GuiObject* handle = MoveHandle();
-    const auto& layout = GetLayoutMap();
-    auto entry = handle ? layout.find(handle) : layout.end();
-    if (entry == layout.end()) {
+    const LayoutObject* handlePlace = handle ? PlaceOf(handle) : nullptr;
+    if (!handlePlace) {
         AddChildAt(built, GridVal(), GridVal(), GridVal(0, 1), GridVal(0, 1));
     } else {
-        const GridVal bar = entry->second->height;
+        const GridVal bar = handlePlace->height;
         AddChildAt(built, GridVal(), bar, GridVal(0, 1),
                    GridVal(-bar.units, 1.0f - bar.percentage));
     }
