@@ -121,7 +121,13 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
             Pym::Trace(watch.FirstFailure());
             throw Pym::XMLLoadSaveException();
         }
-        if (!window || !window->Host()) throw Pym::XMLLoadSaveException();
+        if (window && !window->Host()) {
+            // The report names the cause, not what the skin could not build without a window.
+            Pym::Trace("CTunerApp - the main window cannot be shown: " +
+                       Platform::Host().LastError());
+            throw Pym::XMLLoadSaveException();
+        }
+        if (!window) throw Pym::XMLLoadSaveException();
     }
     SetMainWindow(window.get());
     running_ = window.get();

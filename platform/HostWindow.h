@@ -124,6 +124,8 @@ public:
     // Whether a Shift key is held, as of the input event being handled. A host without a
     // keyboard has none held.
     virtual bool ShiftDown() const { return false; }
+    // Why the last window could not be made; empty when nothing failed.
+    virtual std::string LastError() const { return {}; }
 };
 
 // The program's host: SDL. Tests install their own.

@@ -3,6 +3,7 @@
 #include "platform/WindowShape.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -417,6 +418,15 @@ bool SdlHostSystem::EnsureVideo() {
     if (videoReady_) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         lastError_ = SDL_GetError();
+        return false;
+    }
+    // Without a display SDL falls back to drivers that draw nowhere: the program would run
+    // unseen and never end. Only a driver asked for by name may be one of those.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string name = driver ? driver : "";
+    if (!getenv("SDL_VIDEODRIVER") && name != "x11" && name != "wayland") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        lastError_ = "no display to show a window on (is DISPLAY or WAYLAND_DISPLAY set?)";
         return false;
     }
     videoReady_ = true;

@@ -89,7 +89,7 @@ public:
     bool ShiftDown() const override { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
 
     // SDL's error text after a failure.
-    const std::string& LastError() const { return lastError_; }
+    std::string LastError() const override { return lastError_; }
 
     void Register(SdlHostWindow* window);
     void Unregister(SdlHostWindow* window);

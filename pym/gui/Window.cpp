@@ -133,7 +133,9 @@ void Window::CreateHost(const TiXmlElement* element) {
     host_ = PymWnd::Create(*this, KindOf(type_), ownerHost,
                            {GetX(), GetY(), GetWidth(), GetHeight()}, title_, shaped_);
     if (!host_) {
-        Trace("Pym::Window - the host window could not be created");
+        const std::string why = Platform::Host().LastError();
+        Trace("Pym::Window - the host window could not be created" +
+              (why.empty() ? std::string() : ": " + why));
         return;
     }
     if (document) {

@@ -107,6 +107,14 @@ TEST_F(StartUpRigTest, TerminationEndsTheRunningProgramWithSuccess) {
     EXPECT_EQ(program.Wait(), 0);
 }
 
+// SDL would fall back to a driver that draws nowhere, and the program would run unseen forever.
+TEST_F(StartUpRigTest, WithoutADisplayTheProgramFailsInsteadOfRunningUnseen) {
+    if (!getenv("PULSE_SERVER")) GTEST_SKIP() << "needs the rig's sound server";
+    Program program(skin.Path(), {"DISPLAY=:9999"});
+    ASSERT_TRUE(program.Started());
+    EXPECT_EQ(program.Wait(), 1);
+}
+
 }  // namespace
 
 namespace {
