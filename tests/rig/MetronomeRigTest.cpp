@@ -63,12 +63,18 @@ std::vector<long> Onsets(const std::vector<float>& s) {
     return onsets;
 }
 
-// Runs of onsets that follow each other within two beats: one run per stretch of playing.
+// Runs of onsets that follow each other within two beats: one run per stretch of playing. A stop
+// cuts the click that sounds, and the sound server's rewind may scatter what is left of it over
+// the last beat: the onsets within half a beat of a run's last one are the stop's and left out.
 std::vector<std::vector<long>> Runs(const std::vector<long>& onsets) {
     std::vector<std::vector<long>> runs;
     for (std::size_t k = 0; k < onsets.size(); ++k) {
         if (k == 0 || onsets[k] - onsets[k - 1] > 2 * kBeat) runs.emplace_back();
         runs.back().push_back(onsets[k]);
+    }
+    for (std::vector<long>& run : runs) {
+        const long stop = run.back() - kBeat / 2;
+        while (run.size() > 1 && run.back() > stop) run.pop_back();
     }
     return runs;
 }
@@ -143,7 +149,7 @@ long MedianBeat(const std::vector<long>& onsets) {
 // (0 for a bar's first beat), every onset on the 120 BPM grid within a device period, and the
 // usual beat exactly 22050 samples. The first beat after a start is as long as the sound server
 // takes to settle a new stream (up to 30 ms on the rig) and is not checked. The last click may be
-// cut short by a stop and is left out of the pattern.
+// cut short by an accent change and is left out of the pattern.
 void ExpectBars(const std::vector<float>& s, const std::vector<long>& onsets, int beats,
                 int first = 0) {
     ASSERT_GE(onsets.size(), static_cast<std::size_t>(beats + 1));
