@@ -43,6 +43,10 @@ private:
 };
 
 constexpr double kOutputLatency = 0.1;  // seconds
+// Output blocks of 46 ms: the device thread and the sound server's client thread each wake about
+// 22 times a second instead of 100 (playing cost 3.1-3.7 % of a core with the device's own
+// 10 ms blocks, 1.8 % with these), and the 100 ms buffer still holds one more block of slack.
+constexpr unsigned long kOutputBlock = 2048;  // frames
 
 class PortAudioStream : public DeviceStream {
 public:
@@ -73,9 +77,9 @@ public:
                 std::max(Pa_GetDeviceInfo(out.device)->defaultHighOutputLatency, kOutputLatency);
             outPtr = &out;
         }
-        int result =
-            Pa_OpenStream(&stream_, inPtr, outPtr, p.sampleRate, paFramesPerBufferUnspecified,
-                          paNoFlag, &PortAudioStream::Callback, this);
+        const unsigned long block = outPtr ? kOutputBlock : paFramesPerBufferUnspecified;
+        int result = Pa_OpenStream(&stream_, inPtr, outPtr, p.sampleRate, block, paNoFlag,
+                                   &PortAudioStream::Callback, this);
         if (result == paNoError && inPtr && !outPtr) HoldInput();
         return result;
     }
