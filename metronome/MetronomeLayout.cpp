@@ -271,10 +271,16 @@ void MetronomeLayout::OutputChosen(const std::string& name) {
 void MetronomeLayout::LoadSettings() {
     SetBpm(ReadProfileInt("Bpm", kDefaultBpm));
     SelectPreset(config_->PresetName(DllAppSettingsInstance().desiredBpm));
+    // A name no item carries (a skin that changed its lists, a hand-edited profile) keeps the
+    // fresh start's choice: taken as it is, it would show in the button, play an accent of 0 or
+    // a sound set that does not exist, and be saved back for ever.
+    auto offered = [](const ComboPopulator& menu, const std::string& name) {
+        return std::find(menu.Names().begin(), menu.Names().end(), name) != menu.Names().end();
+    };
     const std::string accent = ReadProfileString("Accent", "ACCENT: 4");
-    if (!accent.empty()) AccentChosen(accent);
+    if (offered(accentPopulator_, accent)) AccentChosen(accent);
     const std::string output = ReadProfileString("Output", "");
-    if (!output.empty()) OutputChosen(output);
+    if (offered(outputPopulator_, output)) OutputChosen(output);
 }
 
 void MetronomeLayout::SaveSettings() {

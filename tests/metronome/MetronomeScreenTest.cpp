@@ -312,13 +312,16 @@ TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
         EXPECT_EQ(MenuText("OUTPUT"), "Cowbell");
         Close();
     }
-    // Names no item carries and a tempo that is no number: the screen builds and plays.
+    // Names no item carries and a tempo that is no number: the screen builds with the fresh
+    // start's choices and plays.
     WriteProfileString("Bpm", "fast");
     WriteProfileString("Accent", "ACCENT: 99");
     WriteProfileString("Output", "Gong");
     Open();
     EXPECT_EQ(TextOf("DesiredBpm"), "114");
-    EXPECT_EQ(DllAppSettingsInstance().accent, 0);
+    EXPECT_EQ(MenuText("ACCENT"), "ACCENT: 4");
+    EXPECT_EQ(DllAppSettingsInstance().accent, 4);
+    EXPECT_EQ(MenuText("OUTPUT"), "TONE");
     Key(' ');
     EXPECT_TRUE(Playing());
 }
