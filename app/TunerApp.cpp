@@ -93,7 +93,15 @@ bool CTunerApp::HasSound() {
 bool CTunerApp::AwaitSoundDevice() {
     while (!HasSound()) {
         if (quitRequested_) return false;
-        if (ShowMessage(kNoSoundDevice, kNoSoundButtons) != kRetry) return false;
+        const std::string answer = ShowMessage(kNoSoundDevice, kNoSoundButtons);
+        const std::string hostError = Platform::Host().LastError();
+        if (answer.empty() && !quitRequested_ && !hostError.empty()) {
+            // No answer because the question could not be shown: a failed start, not a CANCEL.
+            Pym::Trace("CTunerApp - no sound device, and the question cannot be shown: " +
+                       hostError);
+            throw Pym::XMLLoadSaveException();
+        }
+        if (answer != kRetry) return false;
     }
     return !quitRequested_;
 }

@@ -113,6 +113,10 @@ TEST_F(StartUpRigTest, WithoutADisplayTheProgramFailsInsteadOfRunningUnseen) {
     Program program(skin.Path(), {"DISPLAY=:9999"});
     ASSERT_TRUE(program.Started());
     EXPECT_EQ(program.Wait(), 1);
+    // Nor is a question that cannot be shown taken for a CANCEL.
+    Program silent(skin.Path(), {"DISPLAY=:9999", "PULSE_SERVER=unix:/nonexistent"});
+    ASSERT_TRUE(silent.Started());
+    EXPECT_EQ(silent.Wait(), 1);
 }
 
 }  // namespace
