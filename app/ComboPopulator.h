@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ class ComboPopulator : public Pym::XMLLoadSave {
 public:
     void Append(const std::string& name) { names_.push_back(name); }
     const std::vector<std::string>& Names() const { return names_; }
+    bool Offers(const std::string& name) const {
+        return std::find(names_.begin(), names_.end(), name) != names_.end();
+    }
 
     std::vector<std::shared_ptr<Pym::GuiObject>> entries;
     std::vector<TiXmlElement*> elements;

@@ -274,13 +274,10 @@ void MetronomeLayout::LoadSettings() {
     // A name no item carries (a skin that changed its lists, a hand-edited profile) keeps the
     // fresh start's choice: taken as it is, it would show in the button, play an accent of 0 or
     // a sound set that does not exist, and be saved back for ever.
-    auto offered = [](const ComboPopulator& menu, const std::string& name) {
-        return std::find(menu.Names().begin(), menu.Names().end(), name) != menu.Names().end();
-    };
     const std::string accent = ReadProfileString("Accent", "ACCENT: 4");
-    if (offered(accentPopulator_, accent)) AccentChosen(accent);
+    if (accentPopulator_.Offers(accent)) AccentChosen(accent);
     const std::string output = ReadProfileString("Output", "");
-    if (offered(outputPopulator_, output)) OutputChosen(output);
+    if (outputPopulator_.Offers(output)) OutputChosen(output);
 }
 
 void MetronomeLayout::SaveSettings() {
