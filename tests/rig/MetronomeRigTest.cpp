@@ -149,7 +149,8 @@ long MedianBeat(const std::vector<long>& onsets) {
 // (0 for a bar's first beat), every onset on the 120 BPM grid within a device period, and the
 // usual beat exactly 22050 samples. The first beat after a start is as long as the sound server
 // takes to settle a new stream (up to 30 ms on the rig) and is not checked. The last click may be
-// cut short by an accent change and is left out of the pattern.
+// cut short (an accent change cuts it; a stop's remains Runs has already left out) and is left
+// out of the pattern.
 void ExpectBars(const std::vector<float>& s, const std::vector<long>& onsets, int beats,
                 int first = 0) {
     ASSERT_GE(onsets.size(), static_cast<std::size_t>(beats + 1));
