@@ -6,19 +6,20 @@
 #include <memory>
 #include <vector>
 
-#include "app/AboutWindow.h"
-#include "app/MessageBoxA.h"
 #include "audio/AudioSystem.h"
 #include "audio/SoundDeviceCheck.h"
-#include "metronome/AppSettings.h"
 #include "platform/HostWindow.h"
+#include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 #include "pym/core/CoreSingletons.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/Trace.h"
 #include "pym/gui/AppWindow.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PymWnd.h"
 #include "pym/gui/TickHook.h"
+#include "settings/AppSettings.h"
+#include "widgets/AboutWindow.h"
+#include "widgets/MessageBoxA.h"
 
 namespace {
 
@@ -121,9 +122,8 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
     std::unique_ptr<Pym::AppWindow> window;
     {
         CreationFailureWatch watch;
-        Pym::GuiObject* made = Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-            "Pym::AppWindow", kMainWindowElement, nullptr, element);
-        window.reset(dynamic_cast<Pym::AppWindow*>(made));
+        window = Pym::CreateNamedObjectAs<Pym::AppWindow>("Pym::AppWindow", kMainWindowElement,
+                                                          nullptr, element);
         if (watch.Failed()) {
             // Later warnings must not hide the cause from the report.
             Pym::Trace(watch.FirstFailure());

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "app/TunerApp.h"
-#include "metronome/AppSettings.h"
 #include "platform/ShutdownSignals.h"
+#include "settings/AppSettings.h"
 
 namespace {
 

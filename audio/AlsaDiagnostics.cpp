@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "pym/core/Trace.h"
+#include "pym/base/Trace.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
 
 void AnalysisFrame::Deliver(const float* samples, int count) {
     if (count < 0) count = 0;

@@ -8,8 +8,8 @@
 
 #include "audio/PeakResampler.h"
 #include "audio/Rounding.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/Trace.h"
+#include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
 
 namespace {
 constexpr int kScopeBlock = 512;

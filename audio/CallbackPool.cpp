@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "audio/AlsaDiagnostics.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/Trace.h"
+#include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
 
 namespace {
 constexpr std::size_t kBlock = 512;

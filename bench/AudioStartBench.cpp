@@ -9,8 +9,8 @@
 
 #include "audio/AudioSystem.h"
 #include "audio/PortAudioBackend.h"
-#include "metronome/AppSettings.h"
 #include "metronome/PlaybackEngine.h"
+#include "settings/AppSettings.h"
 
 namespace {
 

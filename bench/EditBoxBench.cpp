@@ -11,10 +11,10 @@
 #include <tinyxml.h>
 
 #include "platform/HostWindow.h"
-#include "pym/core/ScreenManager.h"
 #include "pym/gfx/CairoDrawContext.h"
 #include "pym/gfx/Image.h"
 #include "pym/gui/EditBox.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace {
 

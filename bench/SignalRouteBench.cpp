@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "pym/core/ScreenManager.h"
 #include "pym/core/Signals.h"
 #include "pym/gui/GridLayout.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace {
 

@@ -15,9 +15,10 @@
 #include "platform/HostWindow.h"
 #include "pym/core/DocMap.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
 #include "pym/core/Signals.h"
 #include "pym/gfx/DrawContext.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/Window.h"
 
 namespace {
@@ -69,9 +70,7 @@ int main() {
     Pym::XMLLoadSave loader;
     TiXmlElement* root = loader.GetRootElement("Idle.xml");
     std::unique_ptr<Pym::GuiObject> window(
-        root ? Pym::DllGlobalObjectFactoryInstance().CreateNamedObject("Pym::Window", "Idle",
-                                                                       nullptr, root)
-             : nullptr);
+        root ? Pym::CreateNamedObject("Pym::Window", "Idle", nullptr, root) : nullptr);
     auto* shown = dynamic_cast<Pym::Window*>(window.get());
     if (!shown || !shown->Host()) {
         std::printf("window idle bench: the window could not be made\n");

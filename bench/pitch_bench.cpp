@@ -21,7 +21,7 @@
 #include "audio/dsp/SpectrumEstimator.h"
 #include "audio/dsp/Window.h"
 #include "bench/TunerInputPath.h"
-#include "metronome/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "tuner/PitchAnalyser.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
 
 void BarBuffer::Replace(std::vector<float>& bar) {
     std::lock_guard lock(mutex_);

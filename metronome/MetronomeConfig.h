@@ -3,7 +3,7 @@
 #include <string>
 
 #include "metronome/AudioSamples.h"
-#include "metronome/SimpleStore.h"
+#include "settings/SimpleStore.h"
 
 // The metronome screen's skin configuration: its "Config" element with the sample sets, the
 // tempo presets and the accent patterns. All three children are required.

@@ -5,21 +5,22 @@
 
 #include <boost/lexical_cast.hpp>
 
-#include "app/AboutWindow.h"
-#include "app/ComboBox.h"
-#include "app/MenuButton.h"
 #include "audio/AudioSystem.h"
-#include "metronome/AppSettings.h"
-#include "metronome/MetronomeProfile.h"
-#include "pym/core/RegisterType.h"
-#include "pym/core/ScreenManager.h"
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
 #include "pym/gui/EditBox.h"
 #include "pym/gui/LargeFocusContainer.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/ObjectSlider.h"
+#include "pym/gui/RegisterType.h"
+#include "pym/gui/ScreenManager.h"
 #include "pym/gui/Text.h"
 #include "pym/gui/ToggleButton.h"
 #include "pym/gui/Window.h"
+#include "settings/AppSettings.h"
+#include "settings/MetronomeProfile.h"
+#include "widgets/AboutWindow.h"
+#include "widgets/ComboBox.h"
+#include "widgets/MenuButton.h"
 
 namespace {
 
@@ -206,11 +207,12 @@ void MetronomeLayout::BuildPresets(TiXmlElement* element) {
         }
         item->SetAttribute("Name", name);
         FillPlaceholders(item, name, config_->PresetValue(name));
-        Pym::GuiObject* made = Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-            item->ValueStr(), name, presets_, item);
+        std::unique_ptr<Pym::GuiObject> made =
+            Pym::CreateNamedObject(item->ValueStr(), name, presets_, item);
         if (!made) continue;
-        presets_->Adopt(std::unique_ptr<Pym::GuiObject>(made));
-        presets_->AddItem(made);
+        Pym::GuiObject* preset = made.get();
+        presets_->Adopt(std::move(made));
+        presets_->AddItem(preset);
     }
     presets_->ClearSelection();
     presets_->ConnectSlot(String::Id(), nullptr, [this](Base& signal, Pym::GuiObject*) {
@@ -367,9 +369,8 @@ void MetronomeLayout::VisibilityChangeSlot(ObjectVisibilityChange& signal) {
 
 void MetronomeLayout::HelpActiveSlot(Activate&) {
     TiXmlElement* element = GetChildElement(GetElement(), "AboutWindow");
-    std::unique_ptr<Pym::GuiObject> made(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-        "AboutWindow", "AboutWindow", nullptr, element));
-    if (auto* about = dynamic_cast<AboutWindow*>(made.get())) {
+    if (std::unique_ptr<AboutWindow> about =
+            Pym::CreateNamedObjectAs<AboutWindow>("AboutWindow", "AboutWindow", nullptr, element)) {
         // Centred over the window; the run places it relative to the window's corner.
         if (Pym::Window* window = ContainingWindow())
             about->Move((window->GetWidth() - about->GetWidth()) / 2,

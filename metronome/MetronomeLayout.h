@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "app/ComboPopulator.h"
 #include "metronome/MetronomeConfig.h"
 #include "metronome/PlaybackEngine.h"
 #include "pym/gui/GridLayout.h"
+#include "widgets/ComboPopulator.h"
 
 class ComboBox;
 class MenuButton;

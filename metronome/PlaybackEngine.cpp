@@ -1,11 +1,11 @@
 #include "metronome/PlaybackEngine.h"
 
 #include "audio/AudioSystem.h"
-#include "metronome/AppSettings.h"
 #include "metronome/BarBuffer.h"
 #include "metronome/ClickSynthesis.h"
 #include "metronome/RecordBuffer.h"
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
+#include "settings/AppSettings.h"
 
 namespace {
 constexpr int kRecordFrames = 512;

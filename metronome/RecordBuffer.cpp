@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
 
 namespace {
 // Blocks are input buffers of 512 frames; smaller ones would fill the index first.

@@ -4,8 +4,8 @@
 
 #include "audio/AnalysisFrame.h"
 #include "audio/dsp/Window.h"
-#include "metronome/AppSettings.h"
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
+#include "settings/AppSettings.h"
 
 PitchAnalyser::PitchAnalyser()
     : PitchAnalyser(DllAnalysisFrameInstance(), DllAppSettingsInstance()) {}

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "metronome/AppSettings.h"
-#include "metronome/OctaveLookup.h"
+#include "settings/AppSettings.h"
+#include "settings/OctaveLookup.h"
 
 Style::Style(TiXmlElement* element) {
     LoadingScope loading(*this);

@@ -1,6 +1,6 @@
 #include "tuner/TuneConfig.h"
 
-#include "metronome/OctaveLookup.h"
+#include "settings/OctaveLookup.h"
 
 TuneConfig::TuneConfig(TiXmlElement* config)
     : instrumentStore(GetChildElement(config, "InstrumentStore")),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "metronome/SimpleStore.h"
+#include "settings/SimpleStore.h"
 #include "tuner/Instrument.h"
 #include "tuner/Note.h"
 #include "tuner/TransposeStore.h"

@@ -1,7 +1,7 @@
 #include "pym/core/CoreSingletons.h"
 
+#include "pym/base/Singleton.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/Singleton.h"
 
 namespace Pym {
 

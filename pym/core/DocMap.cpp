@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "pym/core/Singleton.h"
-#include "pym/core/Trace.h"
+#include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 
 namespace fs = std::filesystem;
 

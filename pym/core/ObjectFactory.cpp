@@ -1,20 +1,8 @@
 #include "pym/core/ObjectFactory.h"
 
-#include "platform/Shell.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/Trace.h"
-#include "pym/core/XMLLoadSave.h"
+#include "pym/base/Singleton.h"
 
 namespace Pym {
-
-namespace {
-
-std::string DocumentPathOf(const TiXmlElement* element) {
-    const TiXmlDocument* document = element ? element->GetDocument() : nullptr;
-    return document ? document->ValueStr() : std::string();
-}
-
-}  // namespace
 
 GlobalObjectFactory_::GlobalObjectFactory_() {
     RegisterFrameworkSignals(signals_);
@@ -30,28 +18,9 @@ std::vector<std::string> GlobalObjectFactory_::TypeNames() const {
     return names;
 }
 
-GuiObject* GlobalObjectFactory_::CreateNamedObject(const std::string& typeName,
-                                                   const std::string& objectName, GuiObject* scope,
-                                                   TiXmlElement* element) {
+const ObjectCreator* GlobalObjectFactory_::Creator(const std::string& typeName) const {
     auto creator = creators_.find(typeName);
-    if (creator == creators_.end()) {
-        std::string file = DocumentPathOf(element);
-        std::string text = "GlobalObjectFactory: Failed to create object of type " + typeName +
-                           " filename = " + file;
-        Platform::Shell().Open(file, "edit");
-        Trace(text);
-        return nullptr;
-    }
-    if (element) {
-        // The object answers to the name its creator gives it and to the one it was defined with.
-        if (const char* oldName = element->Attribute("Name"))
-            XMLLoadSave::AddChildElement(element, "Alias")->SetAttribute("Name", oldName);
-        element->SetAttribute("Name", objectName);
-    }
-    GuiObject* object = creator->second(element);
-    if (!object) return nullptr;
-    RegisterScopedName(scope, objectName, object);
-    return object;
+    return creator == creators_.end() ? nullptr : &creator->second;
 }
 
 void GlobalObjectFactory_::RegisterScopedName(const GuiObject* scope, const std::string& name,
@@ -61,6 +30,13 @@ void GlobalObjectFactory_::RegisterScopedName(const GuiObject* scope, const std:
 
 void GlobalObjectFactory_::RegisterGlobalName(const std::string& name, GuiObject* object) {
     globalNames_[name] = object;
+}
+
+GuiObject* GlobalObjectFactory_::FindScopedName(const GuiObject* scope,
+                                                const std::string& name) const {
+    if (scoped_)
+        if (GuiObject* found = scoped_->Find(scope, name)) return found;
+    return secondScoped_.Find(scope, name);
 }
 
 GuiObject* GlobalObjectFactory_::FindGlobalObject(const std::string& name) const {

@@ -16,8 +16,9 @@ namespace Pym {
 
 class GuiObject;
 
-// Builds the object for an element, or returns null.
-using ObjectCreator = std::function<GuiObject*(TiXmlElement*)>;
+// Builds the object for an element under the name its creator gives it, or returns null.
+using ObjectCreator =
+    std::function<std::unique_ptr<GuiObject>(TiXmlElement* element, const std::string& name)>;
 
 // The process-wide registry: object types by name, the names under which objects live (by
 // scope, and globally), and the signal and slot registries that "Connect" elements use.
@@ -34,18 +35,16 @@ public:
     bool IsRegistered(const std::string& typeName) const { return creators_.count(typeName) != 0; }
     std::vector<std::string> TypeNames() const;
 
-    // Creates an object of a registered type from the element and records it under
-    // `objectName` in `scope`. An unknown type is reported (its document opened for editing)
-    // and gives null, as does a creator that fails.
-    GuiObject* CreateNamedObject(const std::string& typeName, const std::string& objectName,
-                                 GuiObject* scope, TiXmlElement* element);
+    // The creator registered for the type, or null. Objects are made through
+    // Pym::CreateNamedObject, which also records their names.
+    const ObjectCreator* Creator(const std::string& typeName) const;
 
     // --- names ------------------------------------------------------------------------------
 
-    // Finds a name in the scope and the scopes enclosing it, nearest first. "A->B->C" finds
-    // A, then B from A, then C from B.
-    GuiObject* FindObject(GuiObject* scope, const std::string& path) const;
     void RegisterScopedName(const GuiObject* scope, const std::string& name, GuiObject* object);
+    // The object recorded under the name in that very scope (first registry, then the second);
+    // lookups through enclosing scopes walk the object tree (Pym::FindObject).
+    GuiObject* FindScopedName(const GuiObject* scope, const std::string& name) const;
     // The registry searched after the first; nothing in the framework fills it yet.
     ScopedNames& SecondScopedNames() { return secondScoped_; }
 
@@ -88,8 +87,6 @@ public:
     void DestroyAll();
 
 private:
-    GuiObject* FindName(GuiObject* scope, const std::string& name) const;
-
     SignalRegistry signals_;
     std::map<std::string, GuiObject*> globalNames_;
     SlotRegistry slots_;

@@ -5,9 +5,9 @@
 #include <system_error>
 
 #include "platform/Shell.h"
+#include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 #include "pym/core/DocMap.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/Trace.h"
 
 namespace Pym {
 

@@ -43,6 +43,7 @@ public:
     std::vector<TiXmlElement*> GetChildElements(TiXmlElement* element,
                                                 const std::string& filter = std::string());
     static TiXmlElement* AddChildElement(TiXmlElement* parent, const std::string& tag);
+    // The element's "Name" or an "Alias" child's.
     static bool MatchesName(const TiXmlElement* element, const std::string& name);
 
     // --- attributes -------------------------------------------------------------------------

@@ -2,10 +2,10 @@
 // goes through: the library token and references to other elements' attributes.
 #include <memory>
 
+#include "pym/base/Trace.h"
 #include "pym/core/AttributeText.h"
 #include "pym/core/DocMap.h"
 #include "pym/core/Document.h"
-#include "pym/core/Trace.h"
 #include "pym/core/XMLLoadSave.h"
 
 namespace Pym {

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
+#include "pym/base/Singleton.h"
 #include "pym/core/DocMap.h"
-#include "pym/core/Singleton.h"
 #include "pym/gfx/Interpolation.h"
 
 namespace Pym {

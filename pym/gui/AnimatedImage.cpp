@@ -1,6 +1,6 @@
 #include "pym/gui/AnimatedImage.h"
 
-#include "pym/core/RegisterType.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
-#include "pym/core/ScreenManager.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/RegisterType.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Pym {
 
@@ -47,11 +47,10 @@ bool AppWindow::LoadFromXml(TiXmlElement* element) {
 
 void AppWindow::CreateFromXml(TiXmlElement* element) {
     Window::CreateFromXml(element);
-    GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
     // A skin may group its handles in a part of the window (shared with its screens).
-    resizeGrip_ = factory.FindObject(this, "Resize");
+    resizeGrip_ = FindObject(this, "Resize");
     if (!resizeGrip_) resizeGrip_ = FindDescendant(this, "Resize");
-    moveHandle_ = factory.FindObject(this, "Move");
+    moveHandle_ = FindObject(this, "Move");
     if (!moveHandle_) moveHandle_ = FindDescendant(this, "Move");
 }
 

@@ -1,5 +1,7 @@
 #include "pym/gui/AspectPreservingContainer.h"
 
+#include "pym/gui/ObjectCreation.h"
+
 namespace Pym {
 
 bool AspectPreservingContainer::LoadFromXml(TiXmlElement* element) {
@@ -24,10 +26,11 @@ void AspectPreservingContainer::CreateFromXml(TiXmlElement* element) {
         return;
     }
     const char* name = root->Attribute("Name");
-    GuiObject* built = DllGlobalObjectFactoryInstance().CreateNamedObject(
-        root->ValueStr(), name ? name : "Content", this, root);
-    if (!built) return;
-    Adopt(std::unique_ptr<GuiObject>(built));
+    std::unique_ptr<GuiObject> made =
+        CreateNamedObject(root->ValueStr(), name ? name : "Content", this, root);
+    if (!made) return;
+    GuiObject* built = made.get();
+    Adopt(std::move(made));
     SetContent(built);
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "pym/core/ObjectFactory.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/OwnChildElement.h"
 
 namespace Pym {
@@ -12,10 +13,11 @@ GuiObject* ButtonPictures::Build(GuiObject& button, TiXmlElement* element, const
     TiXmlElement* definition = holder ? holder->FirstChildElement() : nullptr;
     if (!definition) return nullptr;
     definition = button.ResolveBaseXml(definition);
-    GuiObject* picture = DllGlobalObjectFactoryInstance().CreateNamedObject(
-        definition->ValueStr(), tag, &button, definition);
-    if (!picture) return nullptr;
-    button.Adopt(std::unique_ptr<GuiObject>(picture));
+    std::unique_ptr<GuiObject> made =
+        CreateNamedObject(definition->ValueStr(), tag, &button, definition);
+    if (!made) return nullptr;
+    GuiObject* picture = made.get();
+    button.Adopt(std::move(made));
     pictures_.push_back(picture);
     return picture;
 }

@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "platform/HostWindow.h"
-#include "pym/core/RegisterType.h"
-#include "pym/core/ScreenManager.h"
 #include "pym/gfx/DrawContext.h"
 #include "pym/gfx/TextLayout.h"
+#include "pym/gui/RegisterType.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Pym {
 
@@ -300,8 +300,8 @@ void EditBox::KeepCaretVisible() {
     const int right = inner - kPadding - kCaretWidth;
     if (textWidth <= right - kPadding) {
         // A centred box (a big tempo display) keeps its text in the middle while it fits.
-        offsetX_ = GetAlignment() == Centered ? std::max(kPadding, (inner - textWidth) / 2)
-                                              : kPadding;
+        offsetX_ =
+            GetAlignment() == Centered ? std::max(kPadding, (inner - textWidth) / 2) : kPadding;
         return;
     }
     const int caret = static_cast<int>(std::lround(CaretTextX()));

@@ -1,7 +1,7 @@
 #include "pym/gui/GridLayout.h"
 
-#include "pym/core/RegisterType.h"
 #include "pym/gui/GridPlacement.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

@@ -4,14 +4,14 @@
 #include <climits>
 #include <optional>
 
+#include "pym/base/Singleton.h"
 #include "pym/core/CoreSingletons.h"
 #include "pym/core/Document.h"
-#include "pym/core/RegisterType.h"
-#include "pym/core/ScreenManager.h"
-#include "pym/core/SignalRoute.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/XmlConnections.h"
 #include "pym/gfx/DrawContext.h"
+#include "pym/gui/RegisterType.h"
+#include "pym/gui/ScreenManager.h"
+#include "pym/gui/SignalRoute.h"
+#include "pym/gui/XmlConnections.h"
 
 namespace Pym {
 
@@ -133,6 +133,19 @@ void GuiObject::SendSignalToSelf(Signal::Base& signal, GuiObject* onBehalf) {
     SignalRoute::SendToSelf(this, signal, onBehalf);
 }
 
+void GuiObject::ConnectAndAnnounceReady(GuiObject* sender) {
+    Signal::ConnectXMLSlots connect;
+    connect.sender = sender;
+    DeliverSignal(connect, true);
+    Signal::ObjectReady ready;
+    ready.sender = sender;
+    DeliverSignal(ready, true);
+}
+
+bool GuiObject::AnswersTo(const std::string& name) const {
+    return GetName() == name || MatchesName(element_, name);
+}
+
 void GuiObject::OnConnectXmlSlots(Signal::ConnectXMLSlots&) {
     XmlConnections::ConnectAll(this);
 }
@@ -177,12 +190,7 @@ void GuiObject::AddChild(GuiObject* child, bool relayout) {
     child->active_ = active_;
     if (window) {
         // A window draws itself in its own host window; it only joins the tree's wiring.
-        Signal::ConnectXMLSlots connect;
-        connect.sender = this;
-        child->DeliverSignal(connect, true);
-        Signal::ObjectReady ready;
-        ready.sender = this;
-        child->DeliverSignal(ready, true);
+        child->ConnectAndAnnounceReady(this);
         return;
     }
     if (std::find(children_.begin(), children_.end(), child) != children_.end()) return;

@@ -7,11 +7,12 @@
 #include <tinyxml.h>
 #include <boost/noncopyable.hpp>
 
+#include "pym/base/Trace.h"
 #include "pym/core/ConnectionStore.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/Signals.h"
-#include "pym/core/Trace.h"
 #include "pym/core/XMLLoadSave.h"
+#include "pym/gui/ObjectLookup.h"
 
 namespace Pym {
 
@@ -55,6 +56,9 @@ public:
     // Routes the signal from this object: through its subtree, children first, or with
     // `recurse` clear to this object alone; in both cases only where it is accepted.
     void DeliverSignal(Signal::Base& signal, bool recurse);
+    // Wires the "Connect" elements of this subtree, then tells it that it stands: what every
+    // freshly built tree (a window, a screen, a child window) needs before it is used.
+    void ConnectAndAnnounceReady(GuiObject* sender);
     void ConnectSlot(int signalId, GuiObject* senderKey, SlotCall call) {
         connections_.Connect(signalId, senderKey, std::move(call));
     }
@@ -63,11 +67,14 @@ public:
     bool ForcedAcceptance() const { return forcedAcceptance_; }
     void SetForcedAcceptance(bool forced) { forcedAcceptance_ = forced; }
 
+    // True when the name is this object's own or an alias its element lists.
+    bool AnswersTo(const std::string& name) const;
+
     // Finds a named object from this one outward (paths "A->B" allowed) as class T; a miss is
     // traced and gives null.
     template <class T>
     T* GetXMLObject(const std::string& name) {
-        T* found = dynamic_cast<T*>(DllGlobalObjectFactoryInstance().FindObject(this, name));
+        T* found = dynamic_cast<T*>(FindObject(this, name));
         if (!found) Trace("Warning: GetXMLObject: Failed to find object named " + name);
         return found;
     }

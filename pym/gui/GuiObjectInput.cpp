@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "pym/core/ScreenManager.h"
 #include "pym/gui/GuiObject.h"
+#include "pym/gui/ScreenManager.h"
 #include "pym/gui/ToolTipHook.h"
 
 namespace Pym {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "pym/core/RegisterType.h"
 #include "pym/gfx/ImageServer.h"
 #include "pym/gui/DownloadCache.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "pym/core/Clock.h"
-#include "pym/core/RegisterType.h"
 #include "pym/gfx/DrawContext.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pym/core/XmlObjectHolder.h"
 #include "pym/gui/GuiObject.h"
+#include "pym/gui/XmlObjectHolder.h"
 
 namespace Pym {
 

@@ -2,7 +2,8 @@
 
 #include "pym/core/Clock.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 
@@ -36,14 +37,14 @@ void MenuButton::BuildMenu(const std::string& path) {
         Trace("Pym::MenuButton - " + GetName() + " has no menu document " + path);
         return;
     }
-    GuiObject* made = DllGlobalObjectFactoryInstance().CreateNamedObject(
-        root->ValueStr(), GetName() + "Menu", this, root);
-    menu_.reset(dynamic_cast<PopupMenuWindow*>(made));
-    if (!menu_) {
-        if (made) Trace("Pym::MenuButton - " + path + " is not a popup menu");
-        delete made;
+    std::unique_ptr<GuiObject> made =
+        CreateNamedObject(root->ValueStr(), GetName() + "Menu", this, root);
+    if (made && !dynamic_cast<PopupMenuWindow*>(made.get())) {
+        Trace("Pym::MenuButton - " + path + " is not a popup menu");
         return;
     }
+    if (!made) return;
+    menu_.reset(static_cast<PopupMenuWindow*>(made.release()));
     AddChild(menu_.get(), false);
     if (!clickConnected_) {
         ConnectSlot(Signal::Activate::Id(), nullptr,

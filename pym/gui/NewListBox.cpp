@@ -5,11 +5,11 @@
 #include <cstdint>
 
 #include "platform/HostWindow.h"
-#include "pym/core/RegisterType.h"
 #include "pym/gfx/DrawContext.h"
 #include "pym/gfx/TextLayout.h"
 #include "pym/gui/ClippedWindow.h"
 #include "pym/gui/OwnChildElement.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pym/core/RegisterType.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

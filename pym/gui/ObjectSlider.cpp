@@ -7,8 +7,9 @@
 #include <string>
 #include <utility>
 
-#include "pym/core/RegisterType.h"
-#include "pym/core/ScreenManager.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Pym {
 
@@ -49,10 +50,11 @@ bool ObjectSlider::LoadFromXml(TiXmlElement* element) {
 void ObjectSlider::BuildPositions(TiXmlElement* element) {
     for (TiXmlElement* child : GetChildElements(element)) {
         if (IsHolderElement(child->ValueStr())) continue;
-        GuiObject* position = DllGlobalObjectFactoryInstance().CreateNamedObject(
+        std::unique_ptr<GuiObject> made = CreateNamedObject(
             child->ValueStr(), "Position" + std::to_string(positions_.size()), this, child);
-        if (!position) continue;  // the factory has reported it
-        Adopt(std::unique_ptr<GuiObject>(position));
+        if (!made) continue;  // the factory has reported it
+        GuiObject* position = made.get();
+        Adopt(std::move(made));
         AddChildAtFractions(position, 0, 0, 1.0f, 1.0f);
         position->SetVisible(false);
         positions_.push_back(position);

@@ -1,6 +1,6 @@
 #include "pym/gui/PackedLayout.h"
 
-#include "pym/core/RegisterType.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

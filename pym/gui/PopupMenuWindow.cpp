@@ -4,8 +4,8 @@
 
 #include "platform/HostWindow.h"
 #include "pym/core/Document.h"
-#include "pym/core/RegisterType.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "platform/HostWindow.h"
-#include "pym/core/ScreenManager.h"
 #include "pym/gfx/CairoDrawContext.h"
 #include "pym/gfx/Image.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Pym {
 

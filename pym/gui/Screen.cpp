@@ -1,7 +1,7 @@
 #include "pym/gui/Screen.h"
 
-#include "pym/core/RegisterType.h"
-#include "pym/core/ScreenManager.h"
+#include "pym/gui/RegisterType.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Pym {
 

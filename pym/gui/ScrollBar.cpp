@@ -1,7 +1,7 @@
 #include "pym/gui/ScrollBar.h"
 
-#include "pym/core/RegisterType.h"
 #include "pym/gui/OwnChildElement.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/ThreePartArrangement.h"
 
 namespace Pym {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pym/core/RegisterType.h"
 #include "pym/gui/OwnChildElement.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/ThreePartArrangement.h"
 
 namespace Pym {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pym/core/RegisterType.h"
 #include "pym/gfx/DrawContext.h"
 #include "pym/gfx/TextLayout.h"
 #include "pym/gui/OwnChildElement.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

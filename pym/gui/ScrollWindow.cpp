@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pym/core/RegisterType.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/OwnChildElement.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 
@@ -49,9 +50,10 @@ ScrollBar* ScrollWindow::BuildBar(TiXmlElement* element, const std::string& tag,
     TiXmlElement* definition = holder ? holder->FirstChildElement() : nullptr;
     if (!definition) ReportXmlError(element, tag);
     definition = ResolveBaseXml(definition);
-    GuiObject* built = DllGlobalObjectFactoryInstance().CreateNamedObject(definition->ValueStr(),
-                                                                          tag, this, definition);
-    if (built) Adopt(std::unique_ptr<GuiObject>(built));
+    std::unique_ptr<GuiObject> made =
+        CreateNamedObject(definition->ValueStr(), tag, this, definition);
+    GuiObject* built = made.get();
+    if (made) Adopt(std::move(made));
     auto* bar = dynamic_cast<ScrollBar*>(built);
     if (!bar) ReportXmlError(holder, "Pym::ScrollBar");
     smallAxisSize = bar->SmallAxisSize();

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "pym/core/Document.h"
-#include "pym/core/RegisterType.h"
 #include "pym/gfx/DrawContext.h"
 #include "pym/gui/OwnChildElement.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

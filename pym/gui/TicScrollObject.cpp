@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pym/core/RegisterType.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 

@@ -1,7 +1,8 @@
 #include "pym/gui/TitleWindow.h"
 
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Pym {
 
@@ -25,10 +26,9 @@ void TitleWindow::CreateFromXml(TiXmlElement* element) {
         Trace("Pym::TitleWindow - no document " + objectXml_);
         return;
     }
-    GuiObject* built = DllGlobalObjectFactoryInstance().CreateNamedObject(
-        root->ValueStr(), "TitleWindowContent", this, root);
-    if (!built) return;
-    content_.reset(built);
+    content_ = CreateNamedObject(root->ValueStr(), "TitleWindowContent", this, root);
+    if (!content_) return;
+    GuiObject* built = content_.get();
     GuiObject* handle = MoveHandle();
     const LayoutObject* handlePlace = handle ? PlaceOf(handle) : nullptr;
     if (!handlePlace) {

@@ -1,9 +1,10 @@
 #include "pym/gui/ToolTip.h"
 
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
 #include "pym/gfx/DrawContext.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/Text.h"
 #include "pym/gui/ToolTipHook.h"
 
@@ -63,8 +64,8 @@ std::shared_ptr<ToolTipWindow> MakeToolTip(GuiObject& owner, const std::string& 
     if (!root) return nullptr;
     XMLLoadSave::WriteAttribute(text, root, "Text");
     try {
-        std::unique_ptr<GuiObject> made(DllGlobalObjectFactoryInstance().CreateNamedObject(
-            root->ValueStr(), "ToolTip", nullptr, root));
+        std::unique_ptr<GuiObject> made =
+            CreateNamedObject(root->ValueStr(), "ToolTip", nullptr, root);
         if (!dynamic_cast<ToolTip*>(made.get())) {
             if (made) Trace(std::string(ToolTip::kDocument) + " is not a Pym::ToolTip");
             return nullptr;

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "pym/core/Document.h"
-#include "pym/core/RegisterType.h"
-#include "pym/core/ScreenManager.h"
 #include "pym/gfx/Image.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/RegisterType.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Pym {
 
@@ -246,12 +246,7 @@ void Window::DoModal(Window* relativeTo) {
     if (relativeTo) Move(relativeTo->GetX() + GetX(), relativeTo->GetY() + GetY());
     SetVisible(true);
     host_->Native().Focus();
-    Signal::ConnectXMLSlots connect;
-    connect.sender = this;
-    DeliverSignal(connect, true);
-    Signal::ObjectReady ready;
-    ready.sender = this;
-    DeliverSignal(ready, true);
+    ConnectAndAnnounceReady(this);
     modal_ = true;
     Platform::HostWindow* blocked = relativeTo && relativeTo != this && relativeTo->host_
                                         ? &relativeTo->host_->Native()

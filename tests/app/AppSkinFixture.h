@@ -67,7 +67,7 @@ protected:
     // Finds a named object under the scope.
     template <class T = Pym::GuiObject>
     T* Find(Pym::GuiObject* scope, const std::string& path) {
-        return dynamic_cast<T*>(Pym::DllGlobalObjectFactoryInstance().FindObject(scope, path));
+        return dynamic_cast<T*>(Pym::FindObject(scope, path));
     }
 
     OffscreenHost host;

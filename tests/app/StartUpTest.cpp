@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AboutWindow.h"
-#include "app/MessageBoxA.h"
 #include "platform/ProfileStore.h"
 #include "pym/gui/AppWindow.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/Text.h"
 #include "tests/app/AppSkinFixture.h"
+#include "widgets/AboutWindow.h"
+#include "widgets/MessageBoxA.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -158,8 +159,7 @@ TEST_F(StartUpTest, QuitWhileTheAboutWindowRunsOverTheMainWindowEndsBoth) {
         Pym::XMLLoadSave loader;
         TiXmlElement* root = loader.GetRootElement("XML/About.xml");
         std::unique_ptr<Pym::GuiObject> about(
-            Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(root->ValueStr(), "About",
-                                                                    nullptr, root));
+            Pym::CreateNamedObject(root->ValueStr(), "About", nullptr, root));
         auto* window = dynamic_cast<AboutWindow*>(about.get());
         ASSERT_NE(window, nullptr);
         window->ConnectSlot(Pym::Signal::WindowClose::Id(), nullptr,

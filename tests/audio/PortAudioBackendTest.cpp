@@ -13,7 +13,7 @@
 
 #include "audio/SoundDeviceCheck.h"
 #include "audio/Wave.h"
-#include "pym/core/Trace.h"
+#include "pym/base/Trace.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -12,24 +12,24 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ComboBox.h"
-#include "app/MenuButton.h"
-#include "metronome/AppSettings.h"
 #include "metronome/MetronomeLayout.h"
-#include "metronome/MetronomeProfile.h"
 #include "platform/ProfileStore.h"
 #include "pym/core/Clock.h"
-#include "pym/core/ScreenManager.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/EditBox.h"
 #include "pym/gui/LargeFocusContainer.h"
 #include "pym/gui/ObjectSlider.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/ScreenManager.h"
 #include "pym/gui/Text.h"
 #include "pym/gui/ToggleButton.h"
+#include "settings/AppSettings.h"
+#include "settings/MetronomeProfile.h"
 #include "tests/pym/gui/WidgetFixture.h"
 #include "tests/support/OffscreenHost.h"
 #include "tests/support/VirtualAudio.h"
+#include "widgets/ComboBox.h"
+#include "widgets/MenuButton.h"
 
 namespace fs = std::filesystem;
 using Type = Platform::HostEvent::Type;
@@ -88,7 +88,7 @@ protected:
     }
     template <class T = Pym::GuiObject>
     T* Find(Pym::GuiObject* scope, const std::string& name) {
-        return dynamic_cast<T*>(Pym::DllGlobalObjectFactoryInstance().FindObject(scope, name));
+        return dynamic_cast<T*>(Pym::FindObject(scope, name));
     }
     template <class T = Pym::GuiObject>
     T& Widget(const std::string& name) {

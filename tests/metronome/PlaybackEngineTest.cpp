@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "audio/AudioSystem.h"
-#include "metronome/AppSettings.h"
 #include "metronome/BarBuffer.h"
 #include "metronome/ClickSynthesis.h"
 #include "metronome/RecordBuffer.h"
+#include "settings/AppSettings.h"
 #include "tests/audio/TestDevice.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavFile.h"

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "metronome/AppSettings.h"
 #include "metronome/MetronomeConfig.h"
-#include "metronome/MetronomeProfile.h"
 #include "platform/ProfileStore.h"
 #include "pym/core/XMLLoadSave.h"
+#include "settings/AppSettings.h"
+#include "settings/MetronomeProfile.h"
 #include "tests/support/SkinFixture.h"
 
 namespace {

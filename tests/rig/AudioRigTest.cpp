@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "audio/AudioSystem.h"
-#include "metronome/AppSettings.h"
 #include "metronome/PlaybackEngine.h"
+#include "settings/AppSettings.h"
 #include "tests/support/MonitorRecording.h"
 #include "tests/support/TempDir.h"
 

@@ -14,6 +14,7 @@
 #include "pym/core/ObjectFactory.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/MenuButton.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PymWnd.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/pym/gui/Swatch.h"
@@ -79,19 +80,17 @@ TEST_F(MenuRigTest, AClickOpensTheMenuBelowTheButtonAndHoverShowsTheTooltipAbove
                               Place("Sound", "40px", "40px", "120px", "30px", button) +
                               "</Pym::AppWindow>");
     Pym::XMLLoadSave loader;
-    std::unique_ptr<Pym::GuiObject> window(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
+    std::unique_ptr<Pym::GuiObject> window(Pym::CreateNamedObject(
         "Pym::AppWindow", "Main", nullptr, loader.GetRootElement("XML/Main.xml")));
     ASSERT_NE(window, nullptr);
     auto* app = static_cast<Pym::AppWindow*>(window.get());
-    auto* sound = dynamic_cast<Pym::MenuButton*>(
-        Pym::DllGlobalObjectFactoryInstance().FindObject(window.get(), "Sound"));
+    auto* sound = dynamic_cast<Pym::MenuButton*>(Pym::FindObject(window.get(), "Sound"));
     ASSERT_NE(sound, nullptr);
     Pym::PopupMenuWindow* menu = sound->Menu();
     ASSERT_NE(menu, nullptr);
     ASSERT_NE(menu->Host(), nullptr);
     std::vector<std::string> chosen;
-    Testing::Log(*Pym::DllGlobalObjectFactoryInstance().FindObject(menu, "Bell"),
-                 Pym::Signal::Activate::Id(), chosen, "Bell");
+    Testing::Log(*Pym::FindObject(menu, "Bell"), Pym::Signal::Activate::Id(), chosen, "Bell");
     RunFor(400);
     // Without a window manager the first placement may be lost: place it again once mapped.
     app->Move(x + 1, y);

@@ -76,7 +76,7 @@ TEST_F(SkinRigTest, MainWindowShowsItsOutlineAndClosesFromItsButton) {
     EXPECT_EQ(shot.At(x + width / 2, y + 20), 0x1E2129u);   // the title bar
     EXPECT_EQ(shot.At(x + width / 2, y + 200), 0x15171Cu);  // the empty screen area
 
-    auto* close = Pym::DllGlobalObjectFactoryInstance().FindObject(&app, "Chrome->Close");
+    auto* close = Pym::FindObject(&app, "Chrome->Close");
     ASSERT_NE(close, nullptr);
     const int cx = x + close->GetX() + close->GetWidth() / 2;
     const int cy = y + close->GetY() + close->GetHeight() / 2;

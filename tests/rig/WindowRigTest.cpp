@@ -17,12 +17,13 @@
 
 #include "platform/HostWindow.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
 #include "pym/core/Signals.h"
 #include "pym/gfx/CairoDrawContext.h"
 #include "pym/gfx/Font.h"
 #include "pym/gfx/Image.h"
 #include "pym/gui/AppWindow.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/pym/gui/Swatch.h"
 #include "tests/support/SkinFixture.h"
@@ -101,15 +102,13 @@ TEST_F(WindowRigTest, ShapedSkinnedWindowShowsAndTakesClicks) {
     Pym::XMLLoadSave loader;
     TiXmlElement* root = loader.GetRootElement("XML/Demo.xml");
     ASSERT_NE(root, nullptr);
-    std::unique_ptr<Pym::GuiObject> window(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-        "Pym::AppWindow", "Demo", nullptr, root));
+    std::unique_ptr<Pym::GuiObject> window(
+        Pym::CreateNamedObject("Pym::AppWindow", "Demo", nullptr, root));
     ASSERT_NE(window, nullptr);
     auto* app = static_cast<Pym::AppWindow*>(window.get());
     ASSERT_NE(app->Host(), nullptr);
-    auto* panel = dynamic_cast<DemoPanel*>(
-        Pym::DllGlobalObjectFactoryInstance().FindObject(window.get(), "Panel"));
-    auto* play = dynamic_cast<Testing::Swatch*>(
-        Pym::DllGlobalObjectFactoryInstance().FindObject(window.get(), "Play"));
+    auto* panel = dynamic_cast<DemoPanel*>(Pym::FindObject(window.get(), "Panel"));
+    auto* play = dynamic_cast<Testing::Swatch*>(Pym::FindObject(window.get(), "Play"));
     ASSERT_NE(panel, nullptr);
     ASSERT_NE(play, nullptr);
     panel->png = Pym::Gfx::Image::FromFile((dir.Path() / "green.png").string());

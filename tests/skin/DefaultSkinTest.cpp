@@ -16,6 +16,7 @@
 #include "pym/gui/GridLayout.h"
 #include "pym/gui/ImageButton.h"
 #include "pym/gui/MenuButton.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PopupMenuWindow.h"
 #include "pym/gui/PymWnd.h"
 #include "pym/gui/Text.h"
@@ -62,7 +63,7 @@ protected:
     }
     template <class T = Pym::GuiObject>
     T* Find(Pym::GuiObject* scope, const std::string& name) {
-        return dynamic_cast<T*>(Pym::DllGlobalObjectFactoryInstance().FindObject(scope, name));
+        return dynamic_cast<T*>(Pym::FindObject(scope, name));
     }
 
     // Draws the window at its size; with ONDREL_SKIN_PNG set, writes it as name.png there.
@@ -207,8 +208,7 @@ TEST_F(DefaultSkinTest, MessageBoxButtonsShowTheirCaptionAndTheMessageFits) {
         TiXmlElement* root = loader.GetRootElement(buttonDocument);
         ASSERT_NE(root, nullptr);
         root->SetAttribute("Name", captions[v - 1]);
-        buttons.emplace_back(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-            root->ValueStr(), captions[v - 1], box, root));
+        buttons.emplace_back(Pym::CreateNamedObject(root->ValueStr(), captions[v - 1], box, root));
         ASSERT_NE(dynamic_cast<Pym::ImageButton*>(buttons.back().get()), nullptr);
         EXPECT_FALSE(buttons.back()->ToolTipText().empty());
         const float spacing = 1.0f / 3, half = 0.125f;
@@ -303,8 +303,8 @@ TEST_F(DefaultSkinTest, MenuButtonWithItsOpenListAndATooltip) {
           "Color=\"232,234,240,255\"/></CreateObject></Pym::MenuButton></CreateObject>"
           "</Pym::Window>");
     TiXmlElement* root = loader.GetRootElement("XML/Look/Main.xml");
-    std::unique_ptr<Pym::GuiObject> main(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-        "Pym::Window", "Look", nullptr, root));
+    std::unique_ptr<Pym::GuiObject> main(
+        Pym::CreateNamedObject("Pym::Window", "Look", nullptr, root));
     ASSERT_NE(main, nullptr);
     host.Pump();
     Testing::OffscreenWindow& mainNative = *host.Windows().front();

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "pym/base/Trace.h"
 #include "pym/core/DocMap.h"
-#include "pym/core/Trace.h"
 #include "tests/support/RecordingShell.h"
 #include "tests/support/TempDir.h"
 

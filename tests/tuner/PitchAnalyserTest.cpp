@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/AnalysisFrame.h"
-#include "metronome/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace {
 

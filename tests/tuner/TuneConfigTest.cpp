@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "metronome/AppSettings.h"
-#include "metronome/OctaveLookup.h"
+#include "settings/AppSettings.h"
+#include "settings/OctaveLookup.h"
 #include "tests/support/SkinFixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
 
 #include <cstdio>
 #include <cstdlib>

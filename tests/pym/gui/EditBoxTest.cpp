@@ -6,8 +6,9 @@
 
 #include "platform/HostWindow.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/ScreenManager.h"
 #include "pym/core/Signals.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/ScreenManager.h"
 #include "pym/gui/TextValidate.h"
 #include "pym/gui/Window.h"
 #include "tests/pym/gui/Swatch.h"
@@ -53,8 +54,7 @@ protected:
                   "Height=\"40px\"><Test::Swatch Colour=\"0,0,0\"/></CreateObject></Pym::Window>");
         TiXmlElement* root = loader.GetRootElement("XML/Window.xml");
         ASSERT_NE(root, nullptr);
-        window.reset(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-            root->ValueStr(), "Window", nullptr, root));
+        window = Pym::CreateNamedObject(root->ValueStr(), "Window", nullptr, root);
         ASSERT_NE(window, nullptr);
         host.Pump();
         for (EditBox* box : {Find("Free"), Find("Whole"), Find("Real")}) {
@@ -74,8 +74,7 @@ protected:
     }
 
     EditBox* Find(const std::string& name) {
-        return dynamic_cast<EditBox*>(
-            Pym::DllGlobalObjectFactoryInstance().FindObject(window.get(), name));
+        return dynamic_cast<EditBox*>(Pym::FindObject(window.get(), name));
     }
     Pym::ScreenManager& Manager() { return *window->FindScreenManager(); }
     Testing::OffscreenWindow& Native() { return *host.Last(); }

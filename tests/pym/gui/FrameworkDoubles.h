@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "pym/core/ScreenManager.h"
 #include "pym/gfx/DrawContext.h"
 #include "pym/gui/GridLayout.h"
 #include "pym/gui/GuiObject.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Testing {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "pym/core/Clock.h"
-#include "pym/core/XmlObjectHolder.h"
+#include "pym/gui/XmlObjectHolder.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 
 using namespace Pym;

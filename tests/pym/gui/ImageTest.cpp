@@ -13,6 +13,7 @@
 #include "pym/gfx/CairoDrawContext.h"
 #include "pym/gfx/ImageServer.h"
 #include "pym/gui/DownloadCache.h"
+#include "pym/gui/ObjectCreation.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/SkinFixture.h"
 
@@ -72,8 +73,7 @@ protected:
         TiXmlElement* root = loader.GetRootElement("XML/Picture.xml");
         EXPECT_NE(root, nullptr);
         return std::unique_ptr<Pym::GuiObject>(
-            Pym::DllGlobalObjectFactoryInstance().CreateNamedObject("Pym::Image", "Picture",
-                                                                    nullptr, root));
+            Pym::CreateNamedObject("Pym::Image", "Picture", nullptr, root));
     }
 
     // A widget at (x, y) of the given size showing a picture.

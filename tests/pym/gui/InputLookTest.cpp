@@ -36,9 +36,7 @@ TEST_F(InputLookTest, EditBoxAndSliderTemplatesDrawInTheDarkTheme) {
     ASSERT_NE(panel, nullptr);
     panel->Resize(320, 116);
     panel->Relayout();
-    auto find = [&](const std::string& name) {
-        return Pym::DllGlobalObjectFactoryInstance().FindObject(panel, name);
-    };
+    auto find = [&](const std::string& name) { return Pym::FindObject(panel, name); };
     auto* tempo = dynamic_cast<Pym::EditBox*>(find("Tempo"));
     auto* volume = dynamic_cast<Pym::ObjectSlider*>(find("Volume"));
     ASSERT_NE(tempo, nullptr);

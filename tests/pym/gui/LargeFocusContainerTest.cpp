@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "pym/core/Clock.h"
-#include "pym/core/RegisterType.h"
 #include "pym/gfx/CairoDrawContext.h"
 #include "pym/gui/LargeFocusContainer.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/pym/gui/Swatch.h"
 #include "tests/support/SkinFixture.h"
@@ -165,7 +166,7 @@ TEST_F(LargeFocusContainerTest, OnlyTheChosenItemShowsSelectedAndTheChoiceCanBeC
     EXPECT_FALSE(carousel.HasSelection());
     EXPECT_FALSE(c.IsSelected());
     EXPECT_EQ(carousel.FocusedIndex(), 2);  // the carousel stays where it was
-    carousel.SetFocusIndex(2);  // the same item again: marked again
+    carousel.SetFocusIndex(2);              // the same item again: marked again
     EXPECT_TRUE(c.IsSelected());
 }
 
@@ -314,8 +315,8 @@ TEST_F(LargeFocusXmlTest, TheSkinTemplateMakesACarouselOfItsCreatedObjects) {
     XMLLoadSave loader;
     TiXmlElement* root = loader.GetRootElement("XML/Presets.xml");
     ASSERT_NE(root, nullptr);
-    std::unique_ptr<GuiObject> built(DllGlobalObjectFactoryInstance().CreateNamedObject(
-        root->ValueStr(), "PresetContainer", nullptr, root));
+    std::unique_ptr<GuiObject> built(
+        CreateNamedObject(root->ValueStr(), "PresetContainer", nullptr, root));
     auto* carousel = dynamic_cast<LargeFocusContainer*>(built.get());
     ASSERT_NE(carousel, nullptr);
     EXPECT_EQ(carousel->ItemCount(), 3);

@@ -3,10 +3,11 @@
 
 #include "pym/core/Clock.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
 #include "pym/gui/MenuButton.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PopupMenuWindow.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/Text.h"
 #include "pym/gui/ToolTip.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
@@ -80,7 +81,7 @@ protected:
     T* Build(const std::string& file, const TiXmlElement* context) {
         TiXmlElement* root = loader.GetRootElement(file, context);
         if (!root) return nullptr;
-        objects.emplace_back(DllGlobalObjectFactoryInstance().CreateNamedObject(
+        objects.emplace_back(CreateNamedObject(
             root->ValueStr(), "Object" + std::to_string(objects.size()), nullptr, root));
         host.Pump();
         return dynamic_cast<T*>(objects.back().get());
@@ -92,7 +93,7 @@ protected:
     }
     template <class T = GuiObject>
     T* Find(GuiObject* scope, const std::string& name) {
-        return dynamic_cast<T*>(DllGlobalObjectFactoryInstance().FindObject(scope, name));
+        return dynamic_cast<T*>(FindObject(scope, name));
     }
     static Testing::OffscreenWindow& NativeOf(Window* window) {
         return static_cast<Testing::OffscreenWindow&>(window->Host()->Native());

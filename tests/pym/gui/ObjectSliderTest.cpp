@@ -6,6 +6,7 @@
 
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/Signals.h"
+#include "pym/gui/ObjectCreation.h"
 #include "tests/pym/gui/Swatch.h"
 #include "tests/pym/gui/WidgetFixture.h"
 #include "tests/support/OffscreenHost.h"
@@ -109,12 +110,11 @@ TEST_F(ObjectSliderTest, PointerSetsTheValueAlongTheSliderAndDragsPastItsEnds) {
               "</CreateObject></Pym::Window>");
     TiXmlElement* root = loader.GetRootElement("XML/Window.xml");
     ASSERT_NE(root, nullptr);
-    std::unique_ptr<Pym::GuiObject> window(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-        root->ValueStr(), "Window", nullptr, root));
+    std::unique_ptr<Pym::GuiObject> window(
+        Pym::CreateNamedObject(root->ValueStr(), "Window", nullptr, root));
     ASSERT_NE(window, nullptr);
     host.Pump();
-    auto* slider = dynamic_cast<ObjectSlider*>(
-        Pym::DllGlobalObjectFactoryInstance().FindObject(window.get(), "Level"));
+    auto* slider = dynamic_cast<ObjectSlider*>(Pym::FindObject(window.get(), "Level"));
     ASSERT_NE(slider, nullptr);
     EXPECT_FALSE(slider->IsHorizontal());
     Listen(*slider);

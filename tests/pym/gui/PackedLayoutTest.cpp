@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "pym/core/XMLLoadSaveException.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PackedLayout.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/support/SkinFixture.h"
@@ -59,8 +60,8 @@ protected:
         Write("XML/Packed.xml", xml);
         TiXmlElement* root = loader.GetRootElement("XML/Packed.xml");
         if (!root) return nullptr;
-        return std::unique_ptr<GuiObject>(DllGlobalObjectFactoryInstance().CreateNamedObject(
-            root->ValueStr(), "Packed", nullptr, root));
+        return std::unique_ptr<GuiObject>(
+            CreateNamedObject(root->ValueStr(), "Packed", nullptr, root));
     }
     XMLLoadSave loader;
 };

@@ -1,11 +1,12 @@
-#include "pym/core/ScreenManager.h"
+#include "pym/gui/ScreenManager.h"
 
 #include <gtest/gtest.h>
 
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
 #include "pym/core/Signals.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/Screen.h"
 #include "pym/gui/Window.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
@@ -85,7 +86,7 @@ TEST_F(ScreenManagerTest, ScreensAreBuiltOnceSizedAndAnnounced) {
     EXPECT_EQ(one->GetWidth(), 200);
     EXPECT_EQ(one->GetHeight(), 100);
     // Its children were laid out in the area it was given.
-    EXPECT_EQ(DllGlobalObjectFactoryInstance().FindObject(one, "Field")->GetWidth(), 100);
+    EXPECT_EQ(FindObject(one, "Field")->GetWidth(), 100);
     EXPECT_EQ(one->FindScreenManager(), &manager);
 
     std::vector<std::string> screenLog;
@@ -101,11 +102,11 @@ TEST_F(ScreenManagerTest, ScreensAreBuiltOnceSizedAndAnnounced) {
 
     // A shown screen focuses its first child that takes the focus, and follows the window's
     // size.
-    EXPECT_EQ(manager.Focus(), DllGlobalObjectFactoryInstance().FindObject(one, "Field"));
+    EXPECT_EQ(manager.Focus(), FindObject(one, "Field"));
     Signal::WindowSized sized(300, 120);
     manager.Deliver(sized);
     EXPECT_EQ(one->GetWidth(), 300);
-    EXPECT_EQ(DllGlobalObjectFactoryInstance().FindObject(one, "Field")->GetWidth(), 150);
+    EXPECT_EQ(FindObject(one, "Field")->GetWidth(), 150);
 
     manager.ActivateScreen("", true);
     EXPECT_EQ(manager.Shown(), content.get());
@@ -225,8 +226,7 @@ TEST_F(ScreenManagerTest, CreateScreenAndScreenSlotsWorkFromTheSkin) {
           "<Connect Signal=\"Pym::Signal::Activate\" SignalObject=\"Switch\" "
           "ScreenSlot=\"Tuner\"/></Pym::Window>");
     TiXmlElement* root = content->GetRootElement("XML/Main.xml");
-    std::unique_ptr<GuiObject> window(
-        DllGlobalObjectFactoryInstance().CreateNamedObject("Pym::Window", "Main", nullptr, root));
+    std::unique_ptr<GuiObject> window(CreateNamedObject("Pym::Window", "Main", nullptr, root));
     ASSERT_NE(window, nullptr);
     ScreenManager* screens = window->FindScreenManager();
     ASSERT_NE(screens, nullptr);
@@ -234,13 +234,13 @@ TEST_F(ScreenManagerTest, CreateScreenAndScreenSlotsWorkFromTheSkin) {
     EXPECT_EQ(screens, own);
 
     Signal::Activate activate;
-    DllGlobalObjectFactoryInstance().FindObject(window.get(), "Switch")->SendSignalToSelf(activate);
+    FindObject(window.get(), "Switch")->SendSignalToSelf(activate);
     ASSERT_EQ(screens->CurrentScreen(), "Tuner");
     EXPECT_EQ(screens->BackStack(), (Stack{"Tuner"}));
 
     screens->ActivateScreen("", true);
     screens->ActivateScreen("Tuner", true);
-    GuiObject* back = DllGlobalObjectFactoryInstance().FindObject(screens->Shown(), "Back");
+    GuiObject* back = FindObject(screens->Shown(), "Back");
     ASSERT_NE(back, nullptr);
     back->SendSignalToSelf(activate);
     EXPECT_EQ(screens->CurrentScreen(), "");

@@ -49,10 +49,8 @@ TEST_F(ScrollLookTest, TheSkinsTemplatesDrawAScrolledListWithItsBarAndAProgressB
     ASSERT_NE(panel, nullptr);
     panel->Resize(320, 360);
     panel->Relayout();
-    auto* list = dynamic_cast<Pym::NewScrolledListBox*>(
-        Pym::DllGlobalObjectFactoryInstance().FindObject(panel, "Presets"));
-    auto* progress = dynamic_cast<Pym::ProgressBar*>(
-        Pym::DllGlobalObjectFactoryInstance().FindObject(panel, "Progress"));
+    auto* list = dynamic_cast<Pym::NewScrolledListBox*>(Pym::FindObject(panel, "Presets"));
+    auto* progress = dynamic_cast<Pym::ProgressBar*>(Pym::FindObject(panel, "Progress"));
     ASSERT_NE(list, nullptr);
     ASSERT_NE(progress, nullptr);
     ASSERT_EQ(list->List().EntryCount(), 12);
@@ -61,8 +59,7 @@ TEST_F(ScrollLookTest, TheSkinsTemplatesDrawAScrolledListWithItsBarAndAProgressB
     EXPECT_EQ(list->ScrollY(), 8 * 28 - 168);
 
     // The page, twice its view each way, scrolled to the middle.
-    auto* pageWindow = dynamic_cast<Pym::ScrollWindow*>(
-        Pym::DllGlobalObjectFactoryInstance().FindObject(panel, "Page"));
+    auto* pageWindow = dynamic_cast<Pym::ScrollWindow*>(Pym::FindObject(panel, "Page"));
     ASSERT_NE(pageWindow, nullptr);
     ASSERT_NE(pageWindow->BarX(), nullptr);
     EXPECT_EQ(pageWindow->GetContent()->GetWidth(), 2 * pageWindow->Viewport()->GetWidth());

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "pym/core/RegisterType.h"
 #include "pym/gfx/DrawContext.h"
 #include "pym/gui/GuiObject.h"
+#include "pym/gui/RegisterType.h"
 
 namespace Testing {
 

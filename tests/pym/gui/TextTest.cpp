@@ -171,10 +171,8 @@ TEST_F(TextTest, StretchableTextGrowsWithItsWindow) {
         "</CreateObject></Pym::Window>");
     ASSERT_NE(window, nullptr);
     host.Pump();
-    auto* big =
-        dynamic_cast<Text*>(Pym::DllGlobalObjectFactoryInstance().FindObject(window, "Big"));
-    auto* fixed =
-        dynamic_cast<Text*>(Pym::DllGlobalObjectFactoryInstance().FindObject(window, "Fixed"));
+    auto* big = dynamic_cast<Text*>(Pym::FindObject(window, "Big"));
+    auto* fixed = dynamic_cast<Text*>(Pym::FindObject(window, "Fixed"));
     ASSERT_NE(big, nullptr);
     ASSERT_NE(fixed, nullptr);
 

@@ -14,6 +14,7 @@
 #include "pym/gfx/CairoDrawContext.h"
 #include "pym/gfx/Font.h"
 #include "pym/gfx/Image.h"
+#include "pym/gui/ObjectCreation.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/support/SkinFixture.h"
 
@@ -63,9 +64,10 @@ protected:
         TiXmlElement* root = loader.GetRootElement(file);
         EXPECT_NE(root, nullptr);
         if (!root) return nullptr;
-        Pym::GuiObject* object = Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
+        std::unique_ptr<Pym::GuiObject> made = Pym::CreateNamedObject(
             root->ValueStr(), "Widget" + std::to_string(built.size()), nullptr, root);
-        built.emplace_back(object);
+        Pym::GuiObject* object = made.get();
+        built.push_back(std::move(made));
         return dynamic_cast<T*>(object);
     }
 

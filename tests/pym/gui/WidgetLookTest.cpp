@@ -51,9 +51,7 @@ TEST_F(WidgetLookTest, TheSkinsTemplatesDrawADarkThemedPanel) {
     ASSERT_NE(panel, nullptr);
     panel->Resize(360, 192);
     panel->Relayout();
-    auto find = [&](const std::string& name) {
-        return Pym::DllGlobalObjectFactoryInstance().FindObject(panel, name);
-    };
+    auto find = [&](const std::string& name) { return Pym::FindObject(panel, name); };
     auto* title = dynamic_cast<Pym::Text*>(find("Title"));
     ASSERT_NE(title, nullptr);
     // The use's own font replaces the template's; what it leaves out comes from the template.

@@ -6,6 +6,7 @@
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/Signals.h"
 #include "pym/gui/AppWindow.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PymWnd.h"
 #include "pym/gui/TickHook.h"
 #include "pym/gui/TitleWindow.h"
@@ -36,7 +37,7 @@ protected:
         Write(file, xml);
         TiXmlElement* root = loader.GetRootElement(file);
         if (!root) return nullptr;
-        windows.emplace_back(DllGlobalObjectFactoryInstance().CreateNamedObject(
+        windows.emplace_back(CreateNamedObject(
             root->ValueStr(), "Win" + std::to_string(windows.size()), nullptr, root));
         host.Pump();
         return dynamic_cast<W*>(windows.back().get());
@@ -52,7 +53,7 @@ protected:
     Testing::OffscreenWindow& Native() { return *host.Last(); }
     template <class T = Testing::Swatch>
     T* Find(GuiObject* scope, const std::string& name) {
-        return dynamic_cast<T*>(DllGlobalObjectFactoryInstance().FindObject(scope, name));
+        return dynamic_cast<T*>(FindObject(scope, name));
     }
 
     Testing::OffscreenHost host;
@@ -446,8 +447,7 @@ TEST_F(WindowTest, PopupsStartHiddenAndSitRelativeToTheMainWindow) {
           "Height=\"30\"/>");
     TiXmlElement* root = loader.GetRootElement("XML/Popup.xml", main->GetElement());
     ASSERT_NE(root, nullptr);
-    std::unique_ptr<GuiObject> popup(
-        DllGlobalObjectFactoryInstance().CreateNamedObject("Pym::Window", "Pop", nullptr, root));
+    std::unique_ptr<GuiObject> popup(CreateNamedObject("Pym::Window", "Pop", nullptr, root));
     ASSERT_NE(popup, nullptr);
     auto* window = static_cast<Window*>(popup.get());
     ASSERT_NE(window->Host(), nullptr);
@@ -465,8 +465,7 @@ TEST_F(WindowTest, ChildWindowsFollowTheirParentsVisibility) {
     Write("XML/Popup.xml", "<Pym::Window Type=\"Popup\" Width=\"20\" Height=\"20\"/>");
     auto build = [&](const std::string& file, const std::string& name) {
         TiXmlElement* root = loader.GetRootElement(file, main->GetElement());
-        return std::unique_ptr<GuiObject>(
-            DllGlobalObjectFactoryInstance().CreateNamedObject("Pym::Window", name, nullptr, root));
+        return std::unique_ptr<GuiObject>(CreateNamedObject("Pym::Window", name, nullptr, root));
     };
     auto child = build("XML/Child.xml", "Kid");
     auto popup = build("XML/Popup.xml", "Pop");

@@ -1,4 +1,4 @@
-#include "pym/core/SignalRoute.h"
+#include "pym/gui/SignalRoute.h"
 
 #include "pym/gui/GuiObject.h"
 

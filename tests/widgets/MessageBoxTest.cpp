@@ -1,9 +1,10 @@
-#include "app/MessageBoxA.h"
+#include "widgets/MessageBoxA.h"
 
 #include <gtest/gtest.h>
 
 #include "pym/gui/GridLayout.h"
 #include "pym/gui/ImageButton.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/Text.h"
 #include "tests/app/AppSkinFixture.h"
 
@@ -16,8 +17,7 @@ protected:
     MessageBoxA* Box() {
         TiXmlElement* root = loader.GetRootElement("XML/Main/MessageBox.xml");
         EXPECT_NE(root, nullptr);
-        box.reset(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(root->ValueStr(), "Box",
-                                                                          nullptr, root));
+        box = Pym::CreateNamedObject(root->ValueStr(), "Box", nullptr, root);
         return dynamic_cast<MessageBoxA*>(box.get());
     }
     struct Placed {

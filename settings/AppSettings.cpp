@@ -1,22 +1,22 @@
-#include "metronome/AppSettings.h"
+#include "settings/AppSettings.h"
 
 #include <cmath>
 
 #include <boost/format.hpp>
 
-#include "pym/core/Singleton.h"
+#include "pym/base/Singleton.h"
+#include "settings/Version.h"
 
 namespace {
-constexpr int kVersionMajor = 4;
-constexpr int kVersionMinor = 0;
-constexpr int kVersionBuild = 810;
 // The analyser's frame: 2048 samples at 11025 Hz.
 constexpr double kAnalysisFrame = 2048.0;
 constexpr double kAnalysisRate = 11025.0;
 }  // namespace
 
 AppSettings::AppSettings()
-    : version((boost::format("%d.%d.%d") % kVersionMajor % kVersionMinor % kVersionBuild).str()) {}
+    : version((boost::format("%d.%d.%d") % OndrelVersion::kMajor % OndrelVersion::kMinor %
+               OndrelVersion::kPatch)
+                  .str()) {}
 
 int AppSettings::SpectrumBinCount(int topFrequency) {
     return static_cast<int>(std::lround(topFrequency * kAnalysisFrame / kAnalysisRate));

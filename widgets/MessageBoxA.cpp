@@ -1,9 +1,10 @@
-#include "app/MessageBoxA.h"
+#include "widgets/MessageBoxA.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "pym/core/RegisterType.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/Text.h"
 
 namespace Pym {
@@ -87,10 +88,10 @@ GuiObject* MessageBoxA::CreateButton(const std::string& caption) {
     // must not become an alias of the next.
     root->RemoveAttribute("Name");
     GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
-    GuiObject* made = factory.CreateNamedObject(root->ValueStr(), caption, this, root);
+    std::unique_ptr<GuiObject> button = CreateNamedObject(root->ValueStr(), caption, this, root);
     // The factory has said why.
-    if (!made) throw XMLLoadSaveException();
-    std::unique_ptr<GuiObject> button(made);
+    if (!button) throw XMLLoadSaveException();
+    GuiObject* made = button.get();
     SlotCall clicked =
         factory.MakeSlot("MessageBox::ButtonClickedSlot", this, Signal::Activate::Id());
     button->ConnectSlot(Signal::Activate::Id(), nullptr, std::move(clicked));
@@ -128,8 +129,8 @@ MessageBoxA* MessageBoxA::Showing() {
 std::string RunMessageBox(const std::string& text, const std::string& buttons, Window* relativeTo) {
     XMLLoadSave loader;
     TiXmlElement* root = loader.RequireRootElement(kMessageBoxDocument);
-    std::unique_ptr<GuiObject> made(DllGlobalObjectFactoryInstance().CreateNamedObject(
-        root->ValueStr(), "MessageBox", nullptr, root));
+    std::unique_ptr<GuiObject> made =
+        CreateNamedObject(root->ValueStr(), "MessageBox", nullptr, root);
     auto* box = dynamic_cast<MessageBoxA*>(made.get());
     if (!box) {
         if (made) Trace(std::string(kMessageBoxDocument) + " is not a MessageBoxA");

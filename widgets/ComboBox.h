@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ComboPopulator.h"
 #include "pym/gui/PopupMenuWindow.h"
+#include "widgets/ComboPopulator.h"
 
 // A drop-down list: a popup menu whose rows are made at run time from an entry document,
 // one per name of a populator, laid over a background picture. Choosing a row calls the

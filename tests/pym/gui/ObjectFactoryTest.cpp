@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "pym/base/Singleton.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/XmlObjectHolder.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
+#include "pym/gui/XmlObjectHolder.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/support/SkinFixture.h"
 
@@ -21,14 +22,11 @@ protected:
         Write("XML/Tree.xml", body);
         TiXmlElement* root = loader.GetRootElement("XML/Tree.xml");
         EXPECT_NE(root, nullptr);
-        GuiObject* built = DllGlobalObjectFactoryInstance().CreateNamedObject("Pym::GridLayout",
-                                                                              "Top", nullptr, root);
-        tree.reset(built);
+        tree = CreateNamedObject("Pym::GridLayout", "Top", nullptr, root);
+        GuiObject* built = tree.get();
         return dynamic_cast<GridLayout*>(built);
     }
-    GuiObject* Find(GuiObject* scope, const std::string& path) {
-        return DllGlobalObjectFactoryInstance().FindObject(scope, path);
-    }
+    GuiObject* Find(GuiObject* scope, const std::string& path) { return FindObject(scope, path); }
 
     XMLLoadSave loader;
     std::unique_ptr<GuiObject> tree;
@@ -212,8 +210,7 @@ TEST(FactoryShutdownTest, ObjectsDestroyedAfterShutdownLeaveTheRegistryAlone) {
             factory.RegisterScopedName(object.get(), "self", object.get());
             DllPymInitInstance();
             Singleton<_PymInit>::Destroy();
-            bool ok =
-                factory.IsShuttingDown() && factory.FindObject(object.get(), "self") == nullptr;
+            bool ok = factory.IsShuttingDown() && FindObject(object.get(), "self") == nullptr;
             object.reset();
             std::exit(ok ? 0 : 1);
         },

@@ -1,4 +1,4 @@
-#include "metronome/OctaveLookup.h"
+#include "settings/OctaveLookup.h"
 
 #include <algorithm>
 #include <cmath>

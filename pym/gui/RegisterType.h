@@ -26,11 +26,13 @@ template <class T>
 bool RegisterType(const std::string& typeName, const std::string& defaultXml) {
     RegisteredTypeName<T>() = typeName;
     DllDocMapInstance().SetDefaultXml(typeName, defaultXml);
-    DllGlobalObjectFactoryInstance().RegisterType(typeName, [](TiXmlElement* element) {
-        auto object = std::make_unique<T>();
-        GuiObject* built = object->Build(element) ? object.release() : nullptr;
-        return built;
-    });
+    DllGlobalObjectFactoryInstance().RegisterType(
+        typeName, [](TiXmlElement* element, const std::string& name) -> std::unique_ptr<GuiObject> {
+            auto object = std::make_unique<T>();
+            object->SetName(name);  // for an element-less build; an element's "Name" wins
+            if (!object->Build(element)) return nullptr;
+            return object;
+        });
     return true;
 }
 

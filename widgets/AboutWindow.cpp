@@ -1,11 +1,11 @@
-#include "app/AboutWindow.h"
+#include "widgets/AboutWindow.h"
 
 #include <utility>
 
-#include "app/DocumentOpener.h"
-#include "metronome/AppSettings.h"
-#include "pym/core/RegisterType.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/Text.h"
+#include "settings/AppSettings.h"
+#include "widgets/DocumentOpener.h"
 
 namespace {
 

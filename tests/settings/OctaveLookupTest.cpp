@@ -1,11 +1,11 @@
-#include "metronome/OctaveLookup.h"
+#include "settings/OctaveLookup.h"
 
 #include <cmath>
 #include <limits>
 
 #include <gtest/gtest.h>
 
-#include "metronome/AppSettings.h"
+#include "settings/AppSettings.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "pym/core/XmlConnections.h"
+#include "pym/gui/XmlConnections.h"
 
 #include "platform/Shell.h"
+#include "pym/base/Trace.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/ScreenManager.h"
-#include "pym/core/Trace.h"
 #include "pym/gui/GuiObject.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Pym::XmlConnections {
 
@@ -26,7 +26,7 @@ std::string Text(const TiXmlElement* element, const char* name, bool& found) {
 GuiObject* FindSignalObject(GuiObject* holder, const TiXmlElement* connect) {
     bool found = false;
     std::string name = Text(connect, "SignalObject", found);
-    if (found) return DllGlobalObjectFactoryInstance().FindObject(holder, name);
+    if (found) return FindObject(holder, name);
     name = Text(connect, "GlobalSignalObject", found);
     if (found) return DllGlobalObjectFactoryInstance().FindGlobalObject(name);
     return nullptr;
@@ -35,8 +35,7 @@ GuiObject* FindSignalObject(GuiObject* holder, const TiXmlElement* connect) {
 GuiObject* FindSlotObject(GuiObject* holder, const TiXmlElement* connect) {
     bool found = false;
     std::string name = Text(connect, "SlotObject", found);
-    if (found)
-        return name == "this" ? holder : DllGlobalObjectFactoryInstance().FindObject(holder, name);
+    if (found) return name == "this" ? holder : FindObject(holder, name);
     name = Text(connect, "GlobalSlotObject", found);
     if (found) return DllGlobalObjectFactoryInstance().FindGlobalObject(name);
     return nullptr;

@@ -1,8 +1,8 @@
-#include "app/DocumentOpener.h"
+#include "widgets/DocumentOpener.h"
 
-#include "app/MessageBoxA.h"
 #include "platform/Shell.h"
 #include "pym/gui/GuiObject.h"
+#include "widgets/MessageBoxA.h"
 
 void OpenDocumentFile(Pym::GuiObject& object, const std::string& childName) {
     TiXmlElement* child = object.GetChildElement(object.GetElement(), childName);

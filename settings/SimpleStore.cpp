@@ -1,4 +1,4 @@
-#include "metronome/SimpleStore.h"
+#include "settings/SimpleStore.h"
 
 template <class T>
 void SimpleStore<T>::Load(TiXmlElement* element) {

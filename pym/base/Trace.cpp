@@ -1,4 +1,4 @@
-#include "pym/core/Trace.h"
+#include "pym/base/Trace.h"
 
 #include <cstdio>
 #include <cstdlib>

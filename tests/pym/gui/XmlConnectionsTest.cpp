@@ -2,6 +2,7 @@
 
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/Signals.h"
+#include "pym/gui/ObjectCreation.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/support/SkinFixture.h"
 
@@ -24,11 +25,10 @@ protected:
         Document* document = DllDocMapInstance().GetDocument("XML/Tree.xml");
         ASSERT_NE(document, nullptr);
         document->ownerScreenManager = &screens;
-        tree.reset(DllGlobalObjectFactoryInstance().CreateNamedObject(
-            "Pym::GridLayout", "Top", nullptr, document->RootElement()));
+        tree = CreateNamedObject("Pym::GridLayout", "Top", nullptr, document->RootElement());
         ASSERT_NE(tree, nullptr);
-        button = DllGlobalObjectFactoryInstance().FindObject(tree.get(), "Button");
-        target = DllGlobalObjectFactoryInstance().FindObject(tree.get(), "Target");
+        button = FindObject(tree.get(), "Button");
+        target = FindObject(tree.get(), "Target");
     }
     void ConnectAll() {
         Signal::ConnectXMLSlots connect;

@@ -1,9 +1,10 @@
-#include "pym/core/XmlObjectHolder.h"
+#include "pym/gui/XmlObjectHolder.h"
 
+#include "pym/base/Trace.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/ScreenManager.h"
-#include "pym/core/Trace.h"
 #include "pym/gui/GuiObject.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/ScreenManager.h"
 
 namespace Pym {
 
@@ -24,7 +25,6 @@ bool IsSelfOrAncestor(const GuiObject* candidate, const GuiObject* object) {
 
 bool XmlObjectHolder::CreateChildObjects(TiXmlElement* element) {
     GuiObject* self = HolderObject();
-    GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
     bool allCreated = true;
     for (TiXmlElement* create : self->GetChildElements(element, "CreateObject")) {
         std::string name;
@@ -33,7 +33,7 @@ bool XmlObjectHolder::CreateChildObjects(TiXmlElement* element) {
         if (!definition) continue;
         const bool addToLayout = !AttributeIs(create, "AddToLayout", "false");
 
-        if (GuiObject* existing = factory.FindObject(self, name)) {
+        if (GuiObject* existing = FindObject(self, name)) {
             // Reusing this object or one that contains it would make the tree a cycle.
             if (IsSelfOrAncestor(existing, self)) {
                 Trace("Pym::XmlObjectHolder::CreateChildObjects - " + name +
@@ -46,13 +46,14 @@ bool XmlObjectHolder::CreateChildObjects(TiXmlElement* element) {
         }
 
         definition = self->ResolveBaseXml(definition);
-        GuiObject* child =
-            factory.CreateNamedObject(definition->ValueStr(), name, self, definition);
-        if (!child) {
+        std::unique_ptr<GuiObject> made =
+            CreateNamedObject(definition->ValueStr(), name, self, definition);
+        if (!made) {
             allCreated = false;
             continue;
         }
-        self->Adopt(std::unique_ptr<GuiObject>(child));
+        GuiObject* child = made.get();
+        self->Adopt(std::move(made));
         AddCreated(child, create, addToLayout);
     }
     self->Relayout();

@@ -1,10 +1,10 @@
-#include "metronome/MetronomeProfile.h"
+#include "settings/MetronomeProfile.h"
 
 #include <boost/lexical_cast.hpp>
 
 #include "platform/ProfileStore.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/Trace.h"
+#include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 
 namespace {
 

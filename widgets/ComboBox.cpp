@@ -1,9 +1,10 @@
-#include "app/ComboBox.h"
+#include "widgets/ComboBox.h"
 
 #include <algorithm>
 
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/RegisterType.h"
+#include "pym/gui/ObjectCreation.h"
+#include "pym/gui/RegisterType.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ bool ComboBox::LoadFromXml(TiXmlElement* element) {
     if (!backgroundElement_) ReportXmlError(element, "Pym::Image");
     std::string name = kBackground;
     ReadAttribute(name, backgroundElement_, "Name");
-    background_.reset(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-        "Pym::Image", name, this, backgroundElement_));
+    background_ = Pym::CreateNamedObject("Pym::Image", name, this, backgroundElement_);
     return true;
 }
 
@@ -39,8 +39,7 @@ std::shared_ptr<Pym::GuiObject> ComboBox::MakeEntry(const std::string& name,
     element = GetRootElement(entryDocument_, GetElement());
     if (!element) return nullptr;
     WriteAttribute(name, element, "Name");
-    return std::shared_ptr<Pym::GuiObject>(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-        element->ValueStr(), name, this, element));
+    return Pym::CreateNamedObject(element->ValueStr(), name, this, element);
 }
 
 void ComboBox::Populate(ComboPopulator& populator) {

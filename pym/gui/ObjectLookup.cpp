@@ -1,6 +1,8 @@
-// Name lookups walk the object tree, so they are built with the GUI objects (pym_gui).
+#include "pym/gui/ObjectLookup.h"
+
+#include <vector>
+
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/XMLLoadSave.h"
 #include "pym/gui/GuiObject.h"
 
 namespace Pym {
@@ -18,20 +20,18 @@ std::vector<std::string> SplitPath(const std::string& path) {
     return segments;
 }
 
-}  // namespace
-
-GuiObject* GlobalObjectFactory_::FindName(GuiObject* scope, const std::string& name) const {
+GuiObject* FindName(GuiObject* scope, const std::string& name) {
+    const GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
     for (GuiObject* candidate = scope; candidate; candidate = candidate->GetParent()) {
-        if (scoped_)
-            if (GuiObject* found = scoped_->Find(candidate, name)) return found;
-        if (GuiObject* found = secondScoped_.Find(candidate, name)) return found;
-        if (candidate->GetName() == name || XMLLoadSave::MatchesName(candidate->GetElement(), name))
-            return candidate;
+        if (GuiObject* found = factory.FindScopedName(candidate, name)) return found;
+        if (candidate->AnswersTo(name)) return candidate;
     }
     return nullptr;
 }
 
-GuiObject* GlobalObjectFactory_::FindObject(GuiObject* scope, const std::string& path) const {
+}  // namespace
+
+GuiObject* FindObject(GuiObject* scope, const std::string& path) {
     GuiObject* found = scope;
     for (const std::string& segment : SplitPath(path)) {
         if (segment.empty()) return nullptr;

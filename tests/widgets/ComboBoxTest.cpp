@@ -1,13 +1,14 @@
 // The application's drop-down lists and menu buttons, as a screen controller uses them.
 #include <gtest/gtest.h>
 
-#include "app/ComboBox.h"
-#include "app/MenuButton.h"
 #include "pym/core/DocMap.h"
 #include "pym/gui/ImageButton.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/Text.h"
 #include "tests/app/AppSkinFixture.h"
 #include "tests/pym/gui/Swatch.h"
+#include "widgets/ComboBox.h"
+#include "widgets/MenuButton.h"
 
 using namespace Pym;
 
@@ -39,11 +40,10 @@ protected:
                         "<ComboBox " + comboAttributes + ">" + background + "</ComboBox>") +
                   content + "</Pym::Window>");
         TiXmlElement* root = loader.GetRootElement("XML/Main.xml");
-        windows.emplace_back(DllGlobalObjectFactoryInstance().CreateNamedObject(
-            "Pym::Window", "Main", nullptr, root));
+        windows.emplace_back(CreateNamedObject("Pym::Window", "Main", nullptr, root));
         host.Pump();
         main = windows.back().get();
-        return dynamic_cast<ComboBox*>(DllGlobalObjectFactoryInstance().FindObject(main, "Sounds"));
+        return dynamic_cast<ComboBox*>(FindObject(main, "Sounds"));
     }
 
     Testing::OffscreenHost host;
@@ -144,8 +144,7 @@ TEST_F(ComboBoxTest, AnEmptyPopulatorLeavesOnlyTheBackgroundAndAnEmptyButtonText
     ComboBox* combo = Combo("ObjectXML=\"XML/Entry.xml\" EntryHeight=\"0.08\"",
                             Place("SoundButton", "150px", "30px", "100px", "30px", button));
     ASSERT_NE(combo, nullptr);
-    auto* menuButton =
-        dynamic_cast<MenuButton*>(DllGlobalObjectFactoryInstance().FindObject(main, "SoundButton"));
+    auto* menuButton = dynamic_cast<MenuButton*>(FindObject(main, "SoundButton"));
     ASSERT_NE(menuButton, nullptr);
     // Until a controller sets a choice, it shows its name.
     EXPECT_EQ(menuButton->GetText(), "SoundButton");
@@ -187,8 +186,8 @@ protected:
               "<" + type + ">" + children + "</" + type + ">");
         TiXmlElement* root =
             loader.GetRootElement("XML/Button" + std::to_string(made.size()) + ".xml");
-        made.emplace_back(DllGlobalObjectFactoryInstance().CreateNamedObject(
-            type, "Accent" + std::to_string(made.size()), nullptr, root));
+        made.emplace_back(
+            CreateNamedObject(type, "Accent" + std::to_string(made.size()), nullptr, root));
         auto* button = dynamic_cast<T*>(made.back().get());
         if (button) button->Resize(120, 30);
         if (button) button->Relayout();

@@ -1,14 +1,15 @@
-#include "pym/core/ScreenManager.h"
+#include "pym/gui/ScreenManager.h"
 
 #include <algorithm>
 
 #include "platform/HostWindow.h"
+#include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 #include "pym/core/Clock.h"
 #include "pym/core/Document.h"
 #include "pym/core/ObjectFactory.h"
-#include "pym/core/Singleton.h"
-#include "pym/core/Trace.h"
 #include "pym/gui/GuiObject.h"
+#include "pym/gui/ObjectCreation.h"
 
 namespace Pym {
 
@@ -122,18 +123,16 @@ GuiObject* ScreenManager::LoadScreen(const std::string& name) {
         document->ownerWindow = content_;
         screenDocuments_.push_back(document);
     }
-    GuiObject* built = DllGlobalObjectFactoryInstance().CreateNamedObject(declared->second.typeName,
-                                                                          name, content_, root);
-    if (!built) return nullptr;
+    std::unique_ptr<GuiObject> made =
+        CreateNamedObject(declared->second.typeName, name, content_, root);
+    if (!made) return nullptr;
+    GuiObject* built = made.get();
     Entry& entry = screens_[name];
-    entry.object.reset(built);
+    entry.object = std::move(made);
     built->SetScreenManager(this);
     built->Resize(areaWidth_, areaHeight_);
     built->Relayout();
-    Signal::ConnectXMLSlots connect;
-    built->SendSignal(built, connect);
-    Signal::ObjectReady ready;
-    built->SendSignal(built, ready);
+    built->ConnectAndAnnounceReady(built);
     return built;
 }
 

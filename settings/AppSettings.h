@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "metronome/OctaveLookup.h"
+#include "settings/OctaveLookup.h"
 
 // The process-wide settings record that every screen reads and writes. The metronome screen
 // gives tempo, accent and tone frequency their values when it is built.

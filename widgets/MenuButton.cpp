@@ -1,7 +1,7 @@
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 
-#include "pym/core/RegisterType.h"
 #include "pym/gui/ImageButton.h"
+#include "pym/gui/RegisterType.h"
 #include "pym/gui/Text.h"
 
 namespace {

@@ -1,13 +1,14 @@
-#include "app/AboutWindow.h"
+#include "widgets/AboutWindow.h"
 
 #include <gtest/gtest.h>
 
-#include "app/MessageBoxA.h"
-#include "metronome/AppSettings.h"
 #include "platform/Shell.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/Text.h"
+#include "settings/AppSettings.h"
 #include "tests/app/AppSkinFixture.h"
 #include "tests/support/RecordingShell.h"
+#include "widgets/MessageBoxA.h"
 
 namespace {
 
@@ -30,8 +31,7 @@ protected:
                                    "\"/></AboutWindow>");
         TiXmlElement* root = loader.GetRootElement("XML/About.xml");
         EXPECT_NE(root, nullptr);
-        about.reset(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(
-            root->ValueStr(), "About", nullptr, root));
+        about = Pym::CreateNamedObject(root->ValueStr(), "About", nullptr, root);
         return dynamic_cast<AboutWindow*>(about.get());
     }
     // Answers the next message box with its only button, keeping what it said.
@@ -106,8 +106,7 @@ TEST_F(AboutWindowTest, MissingDocumentElementIsASkinError) {
                                Place("Version", "0", "0", "1", "1", Text("Version")) +
                                "</AboutWindow>");
     TiXmlElement* root = loader.GetRootElement("XML/About.xml");
-    about.reset(Pym::DllGlobalObjectFactoryInstance().CreateNamedObject(root->ValueStr(), "About",
-                                                                        nullptr, root));
+    about = Pym::CreateNamedObject(root->ValueStr(), "About", nullptr, root);
     auto* window = dynamic_cast<AboutWindow*>(about.get());
     ASSERT_NE(window, nullptr);
     Pym::Signal::Activate click;
