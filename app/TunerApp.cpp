@@ -23,37 +23,15 @@
 
 namespace {
 
-constexpr const char* kFailedCreation = "GlobalObjectFactory: Failed to create object";
+// The report of a start that cannot go on: what the failure says about itself.
+void ReportBrokenSkin(const std::string& detail) {
+    std::fprintf(stderr, "ondrel-metronome: %s\n", detail.c_str());
+}
 
-// Watches the diagnostics while a window is built: an object the skin names that cannot be
-// made leaves a window with holes, which is a broken skin, not a program to run. The texts go
-// on to whatever hook was there before.
-class CreationFailureWatch {
-public:
-    CreationFailureWatch() {
-        previous_ = Pym::SetTraceHook([this](const std::string& text) {
-            if (text.rfind(kFailedCreation, 0) == 0) failures_.push_back(text);
-            if (previous_)
-                previous_(text);
-            else if (std::getenv("ONDREL_TRACE"))
-                std::fprintf(stderr, "%s\n", text.c_str());
-        });
-    }
-    ~CreationFailureWatch() { Pym::SetTraceHook(std::move(previous_)); }
-    CreationFailureWatch(const CreationFailureWatch&) = delete;
-    CreationFailureWatch& operator=(const CreationFailureWatch&) = delete;
-
-    bool Failed() const { return !failures_.empty(); }
-    const std::string& FirstFailure() const { return failures_.front(); }
-
-private:
-    Pym::TraceHook previous_;
-    std::vector<std::string> failures_;
-};
-
-void ReportBrokenSkin(const char* fallback) {
-    const std::string last = Pym::LastTraceText();
-    std::fprintf(stderr, "ondrel-metronome: %s\n", last.empty() ? fallback : last.c_str());
+// Traces a report, then ends the start with it.
+[[noreturn]] void Fail(const std::string& text) {
+    Pym::Trace(text);
+    throw Pym::XMLLoadSaveException(text);
 }
 
 }  // namespace
@@ -78,6 +56,8 @@ int CTunerApp::InitInstance() {
         });
         RunMainWindow(root);
         return 0;
+    } catch (const Pym::XMLLoadSaveException& error) {
+        ReportBrokenSkin(error.Detail().empty() ? error.what() : error.Detail());
     } catch (const std::exception& error) {
         ReportBrokenSkin(error.what());
     } catch (...) {
@@ -98,9 +78,7 @@ bool CTunerApp::AwaitSoundDevice() {
         const std::string hostError = Platform::Host().LastError();
         if (answer.empty() && !quitRequested_ && !hostError.empty()) {
             // No answer because the question could not be shown: a failed start, not a CANCEL.
-            Pym::Trace("CTunerApp - no sound device, and the question cannot be shown: " +
-                       hostError);
-            throw Pym::XMLLoadSaveException();
+            Fail("CTunerApp - no sound device, and the question cannot be shown: " + hostError);
         }
         if (answer != kRetry) return false;
     }
@@ -114,28 +92,22 @@ std::string CTunerApp::ShowMessage(const std::string& text, const std::string& b
 void CTunerApp::RunMainWindow(TiXmlElement* root) {
     if (!root) {
         // The element lookup below would report an element of no file: name the file.
-        Pym::Trace(std::string("CTunerApp - no application document ") + kApplicationDocument +
-                   " on the search path");
-        throw Pym::XMLLoadSaveException();
+        Fail(std::string("CTunerApp - no application document ") + kApplicationDocument +
+             " on the search path");
     }
     TiXmlElement* element = GetChildElement(root, kMainWindowElement);
     std::unique_ptr<Pym::AppWindow> window;
     {
-        CreationFailureWatch watch;
+        Pym::CreationWatch watch;
         window = Pym::CreateNamedObjectAs<Pym::AppWindow>("Pym::AppWindow", kMainWindowElement,
                                                           nullptr, element);
-        if (watch.Failed()) {
-            // Later warnings must not hide the cause from the report.
-            Pym::Trace(watch.FirstFailure());
-            throw Pym::XMLLoadSaveException();
-        }
-        if (window && !window->Host()) {
-            // The report names the cause, not what the skin could not build without a window.
-            Pym::Trace("CTunerApp - the main window cannot be shown: " +
-                       Platform::Host().LastError());
-            throw Pym::XMLLoadSaveException();
-        }
-        if (!window) throw Pym::XMLLoadSaveException();
+        // An object the skin names that cannot be made leaves a window with holes: a broken
+        // skin, not a program to run.
+        if (watch.Failed()) throw Pym::XMLLoadSaveException(watch.FirstFailure());
+        // The report names the cause, not what the skin could not build without a window.
+        if (window && !window->Host())
+            Fail("CTunerApp - the main window cannot be shown: " + Platform::Host().LastError());
+        if (!window) Fail(std::string("CTunerApp - ") + kMainWindowElement + " is not a window");
     }
     SetMainWindow(window.get());
     running_ = window.get();

@@ -126,7 +126,6 @@ T& MetronomeLayout::Require(const std::string& name) {
     T* found = GetXMLObject<T>(name);
     if (!found) {
         ReportXmlError(GetElement(), "MetronomeLayout needs an object named " + name);
-        throw Pym::XMLLoadSaveException();
     }
     return *found;
 }
@@ -201,10 +200,8 @@ void MetronomeLayout::BuildPresets(TiXmlElement* element) {
     for (const std::string& name : config_->presetStore.Names()) names.Append(name);
     for (const std::string& name : names.Names()) {
         TiXmlElement* item = GetRootElement(itemDocument, element);
-        if (!item) {
+        if (!item)
             ReportXmlError(element, "MetronomeLayout: no preset item document " + itemDocument);
-            throw Pym::XMLLoadSaveException();
-        }
         item->SetAttribute("Name", name);
         FillPlaceholders(item, name, config_->PresetValue(name));
         std::unique_ptr<Pym::GuiObject> made =

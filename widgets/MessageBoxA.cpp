@@ -89,8 +89,7 @@ GuiObject* MessageBoxA::CreateButton(const std::string& caption) {
     root->RemoveAttribute("Name");
     GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
     std::unique_ptr<GuiObject> button = CreateNamedObject(root->ValueStr(), caption, this, root);
-    // The factory has said why.
-    if (!button) throw XMLLoadSaveException();
+    if (!button) throw XMLLoadSaveException("MessageBoxA: no button from " + buttonTemplate_);
     GuiObject* made = button.get();
     SlotCall clicked =
         factory.MakeSlot("MessageBox::ButtonClickedSlot", this, Signal::Activate::Id());
@@ -133,8 +132,9 @@ std::string RunMessageBox(const std::string& text, const std::string& buttons, W
         CreateNamedObject(root->ValueStr(), "MessageBox", nullptr, root);
     auto* box = dynamic_cast<MessageBoxA*>(made.get());
     if (!box) {
-        if (made) Trace(std::string(kMessageBoxDocument) + " is not a MessageBoxA");
-        throw XMLLoadSaveException();
+        const std::string text = std::string(kMessageBoxDocument) + " is not a MessageBoxA";
+        Trace(text);
+        throw XMLLoadSaveException(text);
     }
     box->SetMessage(text, buttons);
     MessageBoxA* outer = std::exchange(showing, box);

@@ -11,7 +11,6 @@ namespace {
 struct TraceState {
     std::mutex mutex;
     TraceHook hook;
-    std::string last;
 };
 
 TraceState& State() {
@@ -32,7 +31,6 @@ void Trace(const std::string& text) {
     TraceHook hook;
     {
         std::lock_guard lock(state.mutex);
-        state.last = text;
         hook = state.hook;
     }
     if (hook)
@@ -47,12 +45,6 @@ TraceHook SetTraceHook(TraceHook hook) {
     TraceHook previous = std::move(state.hook);
     state.hook = std::move(hook);
     return previous;
-}
-
-std::string LastTraceText() {
-    TraceState& state = State();
-    std::lock_guard lock(state.mutex);
-    return state.last;
 }
 
 }  // namespace Pym

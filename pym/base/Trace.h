@@ -15,9 +15,6 @@ void Trace(const std::string& text);
 // Installs a hook and returns the previous one; an empty hook restores the default.
 TraceHook SetTraceHook(TraceHook hook);
 
-// The most recent text handed to Trace, whatever the hook did with it.
-std::string LastTraceText();
-
 // Installs a hook for the lifetime of the object and restores the previous one afterwards.
 class ScopedTraceHook {
 public:

@@ -108,10 +108,11 @@ TiXmlElement* XMLLoadSave::RequireRootElement(const std::string& reference,
 }
 
 void XMLLoadSave::FailMissingDocument(const std::string& reference) {
-    Trace(reference + " is malformed or missing");
+    const std::string text = reference + " is malformed or missing";
+    Trace(text);
     // The reference as written: a relative one opens the user's copy, "$PYM" opens nothing.
     Platform::Shell().Open(reference, "edit");
-    throw XMLLoadSaveException();
+    throw XMLLoadSaveException(text);
 }
 
 TiXmlElement* XMLLoadSave::ResolveBaseXml(TiXmlElement* element) {

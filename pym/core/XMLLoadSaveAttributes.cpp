@@ -252,8 +252,9 @@ std::string XMLLoadSave::XmlErrorText(const TiXmlElement* element, const std::st
 }
 
 void XMLLoadSave::ReportXmlError(const TiXmlElement* element, const std::string& name) {
-    Trace(XmlErrorText(element, name));
-    throw XMLLoadSaveException();
+    const std::string text = XmlErrorText(element, name);
+    Trace(text);
+    throw XMLLoadSaveException(text);
 }
 
 }  // namespace Pym

@@ -10,12 +10,22 @@ namespace Pym {
 
 namespace {
 
+CreationWatch* innermostWatch = nullptr;
+
 std::string DocumentPathOf(const TiXmlElement* element) {
     const TiXmlDocument* document = element ? element->GetDocument() : nullptr;
     return document ? document->ValueStr() : std::string();
 }
 
 }  // namespace
+
+CreationWatch::CreationWatch() : outer_(innermostWatch) {
+    innermostWatch = this;
+}
+
+CreationWatch::~CreationWatch() {
+    innermostWatch = outer_;
+}
 
 std::unique_ptr<GuiObject> CreateNamedObject(const std::string& typeName,
                                              const std::string& objectName, GuiObject* scope,
@@ -25,8 +35,11 @@ std::unique_ptr<GuiObject> CreateNamedObject(const std::string& typeName,
     if (!creator) {
         const std::string file = DocumentPathOf(element);
         Platform::Shell().Open(file, "edit");
-        Trace("GlobalObjectFactory: Failed to create object of type " + typeName +
-              " filename = " + file);
+        const std::string text = "GlobalObjectFactory: Failed to create object of type " +
+                                 typeName + " filename = " + file;
+        for (CreationWatch* watch = innermostWatch; watch; watch = watch->outer_)
+            watch->failures_.push_back(text);
+        Trace(text);
         return nullptr;
     }
     if (element) {

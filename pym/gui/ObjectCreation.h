@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <tinyxml.h>
 
@@ -16,6 +17,27 @@ namespace Pym {
 std::unique_ptr<GuiObject> CreateNamedObject(const std::string& typeName,
                                              const std::string& objectName, GuiObject* scope,
                                              TiXmlElement* element);
+
+// Collects the creation failures (unknown types) reported while it lives, so that whoever
+// builds a tree learns that it has holes without reading diagnostics. Watches nest; each sees
+// every failure of its lifetime. GUI thread only.
+class CreationWatch {
+public:
+    CreationWatch();
+    ~CreationWatch();
+    CreationWatch(const CreationWatch&) = delete;
+    CreationWatch& operator=(const CreationWatch&) = delete;
+
+    bool Failed() const { return !failures_.empty(); }
+    // The first failure's report; empty when none.
+    std::string FirstFailure() const { return failures_.empty() ? std::string() : failures_[0]; }
+
+private:
+    friend std::unique_ptr<GuiObject> CreateNamedObject(const std::string&, const std::string&,
+                                                        GuiObject*, TiXmlElement*);
+    std::vector<std::string> failures_;
+    CreationWatch* outer_;
+};
 
 // As CreateNamedObject, for an object that must be a T: anything else is destroyed and gives
 // null.

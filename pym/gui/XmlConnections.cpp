@@ -14,7 +14,7 @@ namespace {
     const TiXmlDocument* document = connect->GetDocument();
     Platform::Shell().Open(document ? document->ValueStr() : std::string(), "edit");
     Trace(text);
-    throw XMLLoadSaveException();
+    throw XMLLoadSaveException(text);
 }
 
 std::string Text(const TiXmlElement* element, const char* name, bool& found) {
