@@ -6,21 +6,19 @@
 #include <boost/lexical_cast.hpp>
 
 #include "audio/AudioSystem.h"
+#include "metronome/MetronomeChoices.h"
 #include "pym/base/Singleton.h"
 #include "pym/gui/EditBox.h"
 #include "pym/gui/LargeFocusContainer.h"
-#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/ObjectSlider.h"
 #include "pym/gui/RegisterType.h"
 #include "pym/gui/ScreenManager.h"
 #include "pym/gui/Text.h"
 #include "pym/gui/ToggleButton.h"
-#include "pym/gui/Window.h"
 #include "settings/AppSettings.h"
-#include "settings/MetronomeProfile.h"
-#include "widgets/AboutWindow.h"
 #include "widgets/ComboBox.h"
 #include "widgets/MenuButton.h"
+#include "widgets/ScreenChrome.h"
 
 namespace {
 
@@ -41,41 +39,16 @@ const bool registeredSlots[] = {
                       &MetronomeLayout::PresetContainerReady),
 };
 
-constexpr int kDefaultBpm = 114;
 constexpr int kDefaultAccent = 4;
 constexpr float kDefaultFrequency = 440.0f;
 constexpr int kSlowestBpm = 10;
 constexpr int kFastestBpm = 5000;
 constexpr int kSpaceKey = 32;
-// The name skins give a drop-down's background picture, which reports clicks like an entry.
-const char* const kBackground = "Background";
 
 std::string Format(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
-}
-
-// Writes the preset's name and tempo into every attribute of the item template that asks for
-// them.
-void FillPlaceholders(TiXmlElement* element, const std::string& name, int bpm) {
-    for (TiXmlAttribute* attribute = element->FirstAttribute(); attribute;
-         attribute = attribute->Next()) {
-        std::string value = attribute->ValueStr();
-        bool changed = false;
-        for (auto [marker, text] : {std::pair<std::string, std::string>{"%NAME%", name},
-                                    {"%BPM%", std::to_string(bpm)}}) {
-            for (std::size_t at = value.find(marker); at != std::string::npos;
-                 at = value.find(marker, at + text.size())) {
-                value.replace(at, marker.size(), text);
-                changed = true;
-            }
-        }
-        if (changed) attribute->SetValue(value);
-    }
-    for (TiXmlElement* child = element->FirstChildElement(); child;
-         child = child->NextSiblingElement())
-        FillPlaceholders(child, name, bpm);
 }
 
 }  // namespace
@@ -93,7 +66,6 @@ MetronomeLayout::~MetronomeLayout() {
         // audio system: a stream still running then would use them after their end.
         audio->StopOutput();
         if (record_ && record_->IsDown()) audio->StopInput();
-        if (volumeListener_) audio->RemoveOutputVolumeListener(volumeListener_);
     }
 }
 
@@ -103,12 +75,9 @@ void MetronomeLayout::CreateFromXml(TiXmlElement* element) {
     lastRefresh_ = std::chrono::steady_clock::now();
     FindWidgets();
 
-    volumeListener_ =
-        DllAudioSystemInstance().AddOutputVolumeListener([this] { RefreshVolumeSliders(); });
-
     AppSettings& settings = DllAppSettingsInstance();
     settings.accent = kDefaultAccent;
-    settings.desiredBpm = kDefaultBpm;
+    settings.desiredBpm = MetronomeChoices::kDefaultBpm;
     settings.desiredFrequency = kDefaultFrequency;
 
     BuildMenus();
@@ -116,8 +85,11 @@ void MetronomeLayout::CreateFromXml(TiXmlElement* element) {
     desiredBpm_->ConnectSlot(EditBoxSignal::Id(), nullptr, [this](Base& signal, Pym::GuiObject*) {
         SetBpmFromText(static_cast<EditBoxSignal&>(signal).text);
     });
-    ConnectVolumeSliders();
-    BuildPresets(element);
+    volumes_ = std::make_unique<VolumeSliderBinding>(Require<Pym::ObjectSlider>("VolumeInput"),
+                                                     Require<Pym::ObjectSlider>("VolumeOutput"));
+    presets_ = std::make_unique<PresetStrip>(Require<Pym::LargeFocusContainer>("PresetContainer"));
+    presets_->Build(*this, element, config_->presetStore);
+    presets_->OnChosen([this](const std::string& name) { PresetChosen(name); });
     lastRefresh_ = std::chrono::steady_clock::now();
 }
 
@@ -131,14 +103,11 @@ T& MetronomeLayout::Require(const std::string& name) {
 }
 
 void MetronomeLayout::FindWidgets() {
-    accentButton_ = &Require<MenuButton>("ACCENT");
-    accentCombo_ = &Require<ComboBox>("AccentCombo");
-    outputButton_ = &Require<MenuButton>("OUTPUT");
-    outputCombo_ = &Require<ComboBox>("OutputCombo");
+    accentMenu_ = std::make_unique<ChoiceMenu>(Require<MenuButton>("ACCENT"),
+                                               Require<ComboBox>("AccentCombo"));
+    outputMenu_ = std::make_unique<ChoiceMenu>(Require<MenuButton>("OUTPUT"),
+                                               Require<ComboBox>("OutputCombo"));
     desiredBpm_ = &Require<Pym::EditBox>("DesiredBpm");
-    volumeInput_ = &Require<Pym::ObjectSlider>("VolumeInput");
-    volumeOutput_ = &Require<Pym::ObjectSlider>("VolumeOutput");
-    presets_ = &Require<Pym::LargeFocusContainer>("PresetContainer");
     play_ = &Require<Pym::ToggleButton>("Play");
     record_ = &Require<Pym::ToggleButton>("Record");
     visTitle_ = &Require<Pym::Text>("VisTitle");
@@ -148,73 +117,12 @@ void MetronomeLayout::FindWidgets() {
 }
 
 void MetronomeLayout::BuildMenus() {
-    for (const std::string& name : config_->accentStore.Names()) accentPopulator_.Append(name);
-    accentButton_->SetText(accentPopulator_.Names().empty() ? "" : accentPopulator_.Names()[0]);
-    accentCombo_->Populate(accentPopulator_);
-    accentCombo_->ConnectChoice([this](const std::string& name) { AccentChosen(name); });
-    accentButton_->SetText(config_->AccentName(kDefaultAccent));
-    accentCombo_->MarkChoice(accentButton_->GetText());
+    accentMenu_->Offer(config_->accentStore.Names());
+    accentMenu_->OnChosen([this](const std::string& name) { AccentChosen(name); });
+    accentMenu_->Show(config_->AccentName(kDefaultAccent));
 
-    for (const std::string& name : config_->audioSamples.Names()) outputPopulator_.Append(name);
-    outputButton_->SetText(outputPopulator_.Names().empty() ? "" : outputPopulator_.Names()[0]);
-    outputCombo_->Populate(outputPopulator_);
-    outputCombo_->ConnectChoice([this](const std::string& name) { OutputChosen(name); });
-    outputCombo_->MarkChoice(outputButton_->GetText());
-}
-
-void MetronomeLayout::ConnectVolumeSliders() {
-    auto connect = [this](Pym::ObjectSlider* slider, bool& ignore, bool input) {
-        slider->ConnectSlot(ObjectSliderSignal::Id(), nullptr,
-                            [this, &ignore, input](Base& signal, Pym::GuiObject*) {
-                                const int value = static_cast<ObjectSliderSignal&>(signal).value;
-                                if (!ignore) {
-                                    AudioSystem& audio = DllAudioSystemInstance();
-                                    if (input)
-                                        audio.SetInputVolume(value);
-                                    else
-                                        audio.SetOutputVolume(value);
-                                }
-                                ignore = false;
-                            });
-    };
-    connect(volumeInput_, ignoreInputSlider_, true);
-    connect(volumeOutput_, ignoreOutputSlider_, false);
-    RefreshVolumeSliders();
-}
-
-void MetronomeLayout::RefreshVolumeSliders() {
-    AudioSystem& audio = DllAudioSystemInstance();
-    // The sliders announce the value they are given; that must not be written back.
-    ignoreInputSlider_ = true;
-    volumeInput_->SetValue(audio.GetInputVolume());
-    ignoreInputSlider_ = false;
-    ignoreOutputSlider_ = true;
-    volumeOutput_->SetValue(audio.GetOutputVolume());
-    ignoreOutputSlider_ = false;
-}
-
-void MetronomeLayout::BuildPresets(TiXmlElement* element) {
-    std::string itemDocument;
-    ReadAttribute(itemDocument, element, "PresetXML", /*required=*/true);
-    ComboPopulator names;
-    for (const std::string& name : config_->presetStore.Names()) names.Append(name);
-    for (const std::string& name : names.Names()) {
-        TiXmlElement* item = GetRootElement(itemDocument, element);
-        if (!item)
-            ReportXmlError(element, "MetronomeLayout: no preset item document " + itemDocument);
-        item->SetAttribute("Name", name);
-        FillPlaceholders(item, name, config_->PresetValue(name));
-        std::unique_ptr<Pym::GuiObject> made =
-            Pym::CreateNamedObject(item->ValueStr(), name, presets_, item);
-        if (!made) continue;
-        Pym::GuiObject* preset = made.get();
-        presets_->Adopt(std::move(made));
-        presets_->AddItem(preset);
-    }
-    presets_->ClearSelection();
-    presets_->ConnectSlot(String::Id(), nullptr, [this](Base& signal, Pym::GuiObject*) {
-        PresetChosen(static_cast<String&>(signal).text);
-    });
+    outputMenu_->Offer(config_->audioSamples.Names());
+    outputMenu_->OnChosen([this](const std::string& name) { OutputChosen(name); });
 }
 
 // --- operations ---------------------------------------------------------------------------
@@ -237,13 +145,7 @@ void MetronomeLayout::SetBpmFromText(const std::string& text) {
 }
 
 bool MetronomeLayout::SelectPreset(const std::string& name) {
-    const int index = name.empty() ? -1 : presets_->FindItem(name);
-    if (index < 0) {
-        presets_->ClearSelection();
-        return false;
-    }
-    presets_->SetFocusIndex(index);
-    return true;
+    return presets_->Select(name);
 }
 
 void MetronomeLayout::PresetChosen(const std::string& name) {
@@ -253,38 +155,35 @@ void MetronomeLayout::PresetChosen(const std::string& name) {
 }
 
 void MetronomeLayout::AccentChosen(const std::string& name) {
-    if (name == kBackground) return;
+    if (!ChoiceMenu::IsChoice(name)) return;
     DllAppSettingsInstance().accent = config_->AccentValue(name);
-    accentButton_->SetText(name);
-    accentCombo_->MarkChoice(name);
+    accentMenu_->Show(name);
     engine_.RestartIfPlaying();
 }
 
 void MetronomeLayout::OutputChosen(const std::string& name) {
-    if (name == kBackground) return;
-    outputButton_->SetText(name);
-    outputCombo_->MarkChoice(name);
+    if (!ChoiceMenu::IsChoice(name)) return;
+    outputMenu_->Show(name);
     engine_.RestartIfPlaying();
 }
 
 void MetronomeLayout::LoadSettings() {
-    SetBpm(ReadProfileInt("Bpm", kDefaultBpm));
+    const MetronomeChoices saved = MetronomeChoices::Read();
+    SetBpm(saved.bpm);
     SelectPreset(config_->PresetName(DllAppSettingsInstance().desiredBpm));
     // A name no item carries (a skin that changed its lists, a hand-edited profile) keeps the
     // fresh start's choice: taken as it is, it would show in the button, play an accent of 0 or
     // a sound set that does not exist, and be saved back for ever.
-    const std::string accent = ReadProfileString("Accent", "ACCENT: 4");
-    if (accentPopulator_.Offers(accent)) AccentChosen(accent);
-    const std::string output = ReadProfileString("Output", "");
-    if (outputPopulator_.Offers(output)) OutputChosen(output);
+    if (accentMenu_->Offers(saved.accent)) AccentChosen(saved.accent);
+    if (outputMenu_->Offers(saved.output)) OutputChosen(saved.output);
 }
 
 void MetronomeLayout::SaveSettings() {
     // A layout whose build failed half way has nothing worth keeping.
     if (!settingsLoaded_) return;
-    WriteProfileInt("Bpm", DllAppSettingsInstance().desiredBpm);
-    WriteProfileString("Output", outputButton_->GetText());
-    WriteProfileString("Accent", accentButton_->GetText());
+    MetronomeChoices{DllAppSettingsInstance().desiredBpm, accentMenu_->Shown(),
+                     outputMenu_->Shown()}
+        .Write();
 }
 
 void MetronomeLayout::RefreshDisplays() {
@@ -326,17 +225,8 @@ void MetronomeLayout::OnKeyPress(KeyPress& signal) {
 
 // --- slots --------------------------------------------------------------------------------
 
-Pym::Window* MetronomeLayout::ContainingWindow() {
-    // On a screen the route ends at the screen, which shows in its manager's window.
-    if (auto* window = dynamic_cast<Pym::Window*>(RouteRoot())) return window;
-    Pym::ScreenManager* screens = FindScreenManager();
-    return screens ? dynamic_cast<Pym::Window*>(screens->Content()) : nullptr;
-}
-
 void MetronomeLayout::CloseClickedSlot(Activate&) {
-    AudioSystem& audio = DllAudioSystemInstance();
-    if (audio.IsOutputActive()) audio.StopOutput();
-    if (Pym::Window* window = ContainingWindow()) window->Close();
+    ScreenChrome::Close(*this);
 }
 
 void MetronomeLayout::PlayActiveSlot(Activate& signal) {
@@ -360,25 +250,16 @@ void MetronomeLayout::SwitchClickedSlot(Activate&) {
 
 void MetronomeLayout::VisibilityChangeSlot(ObjectVisibilityChange& signal) {
     if (!signal.visible) return;
-    RefreshVolumeSliders();
+    volumes_->Refresh();
     RestartLayoutAnimation();
 }
 
 void MetronomeLayout::HelpActiveSlot(Activate&) {
-    TiXmlElement* element = GetChildElement(GetElement(), "AboutWindow");
-    if (std::unique_ptr<AboutWindow> about =
-            Pym::CreateNamedObjectAs<AboutWindow>("AboutWindow", "AboutWindow", nullptr, element)) {
-        // Centred over the window; the run places it relative to the window's corner.
-        if (Pym::Window* window = ContainingWindow())
-            about->Move((window->GetWidth() - about->GetWidth()) / 2,
-                        (window->GetHeight() - about->GetHeight()) / 2);
-        about->DoModal(ContainingWindow());
-        about->SetVisible(false);
-    }
+    ScreenChrome::ShowAbout(*this, GetChildElement(GetElement(), "AboutWindow"));
 }
 
 void MetronomeLayout::MinimiseClickedSlot(Activate&) {
-    if (Pym::Window* window = ContainingWindow()) window->Minimize();
+    ScreenChrome::Minimise(*this);
 }
 
 void MetronomeLayout::PresetContainerReady(ObjectReady&) {
@@ -390,7 +271,7 @@ void MetronomeLayout::PresetContainerReady(ObjectReady&) {
 // --- what the playback engine reads -------------------------------------------------------
 
 std::string MetronomeLayout::OutputText() const {
-    return outputButton_ ? outputButton_->GetText() : std::string();
+    return outputMenu_ ? outputMenu_->Shown() : std::string();
 }
 
 int MetronomeLayout::PlayState() const {

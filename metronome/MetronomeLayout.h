@@ -7,17 +7,14 @@
 
 #include "metronome/MetronomeConfig.h"
 #include "metronome/PlaybackEngine.h"
+#include "metronome/PresetStrip.h"
 #include "pym/gui/GridLayout.h"
-#include "widgets/ComboPopulator.h"
+#include "widgets/ChoiceMenu.h"
+#include "widgets/VolumeSliderBinding.h"
 
-class ComboBox;
-class MenuButton;
 namespace Pym {
 class EditBox;
-class LargeFocusContainer;
-class ObjectSlider;
 class Text;
-class Window;
 class ToggleButton;
 }  // namespace Pym
 
@@ -73,32 +70,20 @@ private:
     T& Require(const std::string& name);
     void FindWidgets();
     void BuildMenus();
-    void ConnectVolumeSliders();
-    void BuildPresets(TiXmlElement* element);
-    void RefreshVolumeSliders();
-    Pym::Window* ContainingWindow();
 
     std::unique_ptr<MetronomeConfig> config_;
     std::chrono::steady_clock::time_point lastRefresh_;
     bool displaysMoved_ = false;
     float shownFrequency_ = std::numeric_limits<float>::quiet_NaN();  // none shown yet
-    ComboPopulator accentPopulator_;
-    ComboPopulator outputPopulator_;
     bool settingsLoaded_ = false;
-    bool ignoreInputSlider_ = false;
-    bool ignoreOutputSlider_ = false;
 
     PlaybackEngine engine_{*this};
-    int volumeListener_ = 0;
 
-    MenuButton* accentButton_ = nullptr;
-    ComboBox* accentCombo_ = nullptr;
-    MenuButton* outputButton_ = nullptr;
-    ComboBox* outputCombo_ = nullptr;
+    std::unique_ptr<ChoiceMenu> accentMenu_;
+    std::unique_ptr<ChoiceMenu> outputMenu_;
+    std::unique_ptr<PresetStrip> presets_;
+    std::unique_ptr<VolumeSliderBinding> volumes_;
     Pym::EditBox* desiredBpm_ = nullptr;
-    Pym::ObjectSlider* volumeInput_ = nullptr;
-    Pym::ObjectSlider* volumeOutput_ = nullptr;
-    Pym::LargeFocusContainer* presets_ = nullptr;
     Pym::ToggleButton* play_ = nullptr;
     Pym::ToggleButton* record_ = nullptr;
     Pym::Text* visTitle_ = nullptr;

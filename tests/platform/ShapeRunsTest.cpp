@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/SdlHost.h"
+#include "platform/Pixels.h"
 
 using Platform::HostRect;
 
