@@ -52,14 +52,6 @@ private:
     Spy spy_;
 };
 
-class ToneControls : public PlaybackControls {
-public:
-    std::string OutputText() const override { return "TONE"; }
-    int PlayState() const override { return 1; }
-    void ResetRecordToggle() override {}
-    bool FindSample(const std::string&, AudioEntry&) const override { return false; }
-};
-
 }  // namespace
 
 int main() {
@@ -67,7 +59,7 @@ int main() {
     UseStreamBackend(&backend);
     AudioSystem& audio = DllAudioSystemInstance();
     DllAppSettingsInstance().desiredFrequency = 440;
-    ToneControls controls;
+    TonePlaybackControls controls;
     PlaybackEngine engine(controls);
     std::vector<double> times;
     for (int run = 0; run < 8; ++run) {

@@ -16,6 +16,15 @@ public:
     virtual bool FindSample(const std::string& name, AudioEntry& entry) const = 0;
 };
 
+// Controls for playing without a screen (tools and benchmarks): always playing the tone.
+class TonePlaybackControls : public PlaybackControls {
+public:
+    std::string OutputText() const override { return "TONE"; }
+    int PlayState() const override { return 1; }
+    void ResetRecordToggle() override {}
+    bool FindSample(const std::string&, AudioEntry&) const override { return false; }
+};
+
 // Turns the metronome's settings into sound and records the user's own. GUI thread only; the
 // callbacks below run on the audio threads.
 class PlaybackEngine {

@@ -29,14 +29,6 @@ constexpr long kClick = 11598;
 // from memory, so what is measured is in fact no deviation at all.
 constexpr long kDevicePeriod = 1024;
 
-class RigControls : public PlaybackControls {
-public:
-    std::string OutputText() const override { return "TONE"; }
-    int PlayState() const override { return 1; }
-    void ResetRecordToggle() override {}
-    bool FindSample(const std::string&, AudioEntry&) const override { return false; }
-};
-
 // Starts of sound after at least a quarter beat of silence.
 std::vector<long> Onsets(const std::vector<float>& s) {
     std::vector<long> onsets;
@@ -68,7 +60,7 @@ TEST(AudioRigTest, ABarLoopsOnTheDeviceWithExactBeatsAndTheAccentLast) {
     settings.desiredFrequency = 440.0f;
     settings.desiredBpm = 114;
     settings.accent = 4;
-    RigControls controls;
+    TonePlaybackControls controls;
     PlaybackEngine engine(controls);
     Testing::TempDir dir;
 

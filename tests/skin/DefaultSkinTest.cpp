@@ -24,6 +24,7 @@
 #include "pym/gui/ToolTipHook.h"
 #include "tests/pym/gui/WidgetFixture.h"
 #include "tests/support/OffscreenHost.h"
+#include "tests/support/SkinLook.h"
 #include "tests/support/VirtualAudio.h"
 
 namespace fs = std::filesystem;
@@ -31,11 +32,7 @@ using Type = Platform::HostEvent::Type;
 
 namespace {
 
-constexpr std::uint32_t kBackground = 0xFF15171Cu, kPanel = 0xFF1E2129u;
-
-int Brightness(std::uint32_t pixel) {
-    return int(pixel >> 16 & 0xFF) + int(pixel >> 8 & 0xFF) + int(pixel & 0xFF);
-}
+using namespace Testing::Look;
 
 class DefaultSkinTest : public Testing::WidgetFixture {
 protected:
@@ -359,7 +356,7 @@ TEST_F(DefaultSkinTest, MenuButtonWithItsOpenListAndATooltip) {
         cairo_surface_write_to_png(canvas.buffer->Surface(),
                                    (fs::path(folder) / "dropdown.png").c_str());
     // The selected row carries the accent at its left edge; a row at rest is the panel.
-    EXPECT_EQ(canvas.At(list.x + 2, list.y + 32 + 16), 0xFFFF8A3Du);
+    EXPECT_EQ(canvas.At(list.x + 2, list.y + 32 + 16), kAccent);
     EXPECT_NEAR(Brightness(canvas.At(list.x + 150, list.y + 96 + 3)), Brightness(kPanel), 6);
     // The row under the pointer is raised above the panel.
     EXPECT_GT(Brightness(canvas.At(list.x + 150, list.y + 64 + 3)), Brightness(kPanel) + 20);

@@ -5,15 +5,11 @@
 
 using namespace Pym;
 using Testing::Probe;
+using Testing::Sized;
 
 namespace {
 
 using Rect = GuiObject::Rect;
-
-// A child of its own size.
-struct Sized : Probe {
-    Sized(const std::string& name, int width, int height) : Probe(name) { Resize(width, height); }
-};
 
 template <class Layout>
 std::unique_ptr<Layout> MakeFlow(bool horizontal, int width, int height) {

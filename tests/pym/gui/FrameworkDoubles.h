@@ -101,6 +101,11 @@ public:
     std::vector<int> keys;
 };
 
+// A probe of its own size, for the layouts to place.
+struct Sized : Probe {
+    Sized(const std::string& name, int width, int height) : Probe(name) { Resize(width, height); }
+};
+
 // A grid container of a given size made in code.
 inline std::unique_ptr<Pym::GridLayout> MakeGrid(const std::string& name, int width, int height) {
     auto grid = std::make_unique<Pym::GridLayout>();

@@ -9,17 +9,13 @@
 #include "pym/gui/ObjectSlider.h"
 #include "tests/pym/gui/WidgetFixture.h"
 #include "tests/support/OffscreenHost.h"
+#include "tests/support/SkinLook.h"
 
 namespace {
 
-constexpr std::uint32_t kPanel = 0xFF1E2129u, kField = 0xFF15171Cu, kAccent = 0xFFFF8A3Du,
-                        kTrack = 0xFF343945u, kThumb = 0xFFE8EAF0u, kSelection = 0xFF0000C8u;
+using namespace Testing::Look;
 
-std::string Place(const std::string& name, const std::string& x, const std::string& y,
-                  const std::string& w, const std::string& h, const std::string& inner) {
-    return "<CreateObject Name=\"" + name + "\" XPos=\"" + x + "\" YPos=\"" + y + "\" Width=\"" +
-           w + "\" Height=\"" + h + "\">" + inner + "</CreateObject>";
-}
+constexpr std::uint32_t kSelection = 0xFF0000C8u;
 
 class InputLookTest : public Testing::WidgetFixture {};
 
@@ -64,14 +60,14 @@ TEST_F(InputLookTest, EditBoxAndSliderTemplatesDrawInTheDarkTheme) {
                                    (std::filesystem::path(folder) / "input-widgets.png").c_str());
 
     EXPECT_EQ(canvas.At(4, 4), kPanel);
-    EXPECT_EQ(canvas.At(20, 20), kPanel);   // the field's rounded corner
-    EXPECT_EQ(canvas.At(170, 36), kField);  // right of the text
+    EXPECT_EQ(canvas.At(20, 20), kPanel);        // the field's rounded corner
+    EXPECT_EQ(canvas.At(170, 36), kBackground);  // right of the text
     EXPECT_EQ(canvas.At(20 + 6, 36), kSelection);
     // The slider at 70: accent up to the thumb, the thumb, then the bare track.
     const int thumb = 20 + static_cast<int>(0.7 * (280 - 14)) + 7;
     EXPECT_EQ(canvas.At(40, 84), kAccent);
-    EXPECT_EQ(canvas.At(thumb, 76), kThumb);
-    EXPECT_EQ(canvas.At(280, 84), kTrack);
+    EXPECT_EQ(canvas.At(thumb, 76), kText);
+    EXPECT_EQ(canvas.At(280, 84), kHairline);
     EXPECT_EQ(canvas.At(280, 74), kPanel);  // the track is thinner than the slider
 }
 

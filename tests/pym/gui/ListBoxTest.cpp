@@ -3,6 +3,7 @@
 #include "pym/gui/NewScrolledListBox.h"
 #include "pym/gui/ScrollText.h"
 #include "tests/pym/gui/ScrollFixture.h"
+#include "tests/support/SkinLook.h"
 
 using Pym::NewListBox;
 using Pym::NewScrolledListBox;
@@ -15,9 +16,7 @@ int KeyCode(Platform::SpecialKey key) {
     return static_cast<int>(Platform::kKeyDownBit | key);
 }
 
-int Brightness(std::uint32_t pixel) {
-    return int(pixel >> 16 & 0xFF) + int(pixel >> 8 & 0xFF) + int(pixel & 0xFF);
-}
+using Testing::Look::Brightness;
 
 class ListBoxTest : public Testing::ScrollFixture {
 protected:

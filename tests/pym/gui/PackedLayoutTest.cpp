@@ -8,14 +8,11 @@
 
 using namespace Pym;
 using Testing::Probe;
+using Testing::Sized;
 
 namespace {
 
 using Rect = GuiObject::Rect;
-
-struct Sized : Probe {
-    Sized(const std::string& name, int width, int height) : Probe(name) { Resize(width, height); }
-};
 
 TEST(PackedLayoutTest, VerticalPackingStacksChildrenAsWideAsTheLayoutInTabRows) {
     PackedLayout layout;

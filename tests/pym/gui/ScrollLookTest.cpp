@@ -7,23 +7,11 @@
 #include "pym/gui/ProgressBar.h"
 #include "pym/gui/ScrollWindow.h"
 #include "tests/pym/gui/WidgetFixture.h"
+#include "tests/support/SkinLook.h"
 
 namespace {
 
-constexpr std::uint32_t kPanel = 0xFF15171Cu, kRaised = 0xFF282C36u, kAccent = 0xFFFF8A3Du;
-
-std::string Cell(const std::string& name, const std::string& x, const std::string& y,
-                 const std::string& w, const std::string& h, const std::string& inner) {
-    return "<CreateObject Name=\"" + name + "\" XPos=\"" + x + "\" YPos=\"" + y + "\" Width=\"" +
-           w + "\" Height=\"" + h + "\">" + inner + "</CreateObject>";
-}
-
-int Red(std::uint32_t pixel) {
-    return int(pixel >> 16 & 0xFF);
-}
-int Brightness(std::uint32_t pixel) {
-    return int(pixel >> 16 & 0xFF) + int(pixel >> 8 & 0xFF) + int(pixel & 0xFF);
-}
+using namespace Testing::Look;
 
 class ScrollLookTest : public Testing::WidgetFixture {};
 
@@ -39,13 +27,13 @@ TEST_F(ScrollLookTest, TheSkinsTemplatesDrawAScrolledListWithItsBarAndAProgressB
     const std::string progressXml = "<Pym::ProgressBar BaseXML=\"default\" Value=\"0.4\"/>";
     const std::string pageXml =
         "<Pym::ScrollWindow BaseXML=\"default\" ScrollBars=\"Both\">" +
-        Cell("Panel", "0", "0", "2", "2",
-             "<Pym::Image BaseXML=\"default\" ImageFile=\"images/window/panel.svg\"/>") +
+        Place("Panel", "0", "0", "2", "2",
+              "<Pym::Image BaseXML=\"default\" ImageFile=\"images/window/panel.svg\"/>") +
         "</Pym::ScrollWindow>";
     auto* panel = Build<Pym::GridLayout>(
-        "<Pym::GridLayout>" + Cell("Presets", "16px", "16px", "1-32px", "168px", listXml) +
-        Cell("Progress", "16px", "200px", "1-32px", "12px", progressXml) +
-        Cell("Page", "16px", "228px", "1-32px", "116px", pageXml) + "</Pym::GridLayout>");
+        "<Pym::GridLayout>" + Place("Presets", "16px", "16px", "1-32px", "168px", listXml) +
+        Place("Progress", "16px", "200px", "1-32px", "12px", progressXml) +
+        Place("Page", "16px", "228px", "1-32px", "116px", pageXml) + "</Pym::GridLayout>");
     ASSERT_NE(panel, nullptr);
     panel->Resize(320, 360);
     panel->Relayout();
@@ -76,8 +64,8 @@ TEST_F(ScrollLookTest, TheSkinsTemplatesDrawAScrolledListWithItsBarAndAProgressB
     // The active row, the bottom one in view, is tinted with the accent at its right end.
     const int activeY = 16 + 168 - 14;
     const std::uint32_t tinted = canvas.At(260, activeY);
-    EXPECT_GT(Red(tinted), Red(kPanel) + 40);
-    EXPECT_EQ(canvas.At(260, activeY - 28), kPanel);  // the row above is not
+    EXPECT_GT(Red(tinted), Red(kBackground) + 40);
+    EXPECT_EQ(canvas.At(260, activeY - 28), kBackground);  // the row above is not
     // The bar sits on its slim groove, brighter than the panel, in the column at the right.
     const int barX = 16 + 288 - 6;
     int brightest = 0;
@@ -86,7 +74,7 @@ TEST_F(ScrollLookTest, TheSkinsTemplatesDrawAScrolledListWithItsBarAndAProgressB
     // The progress bar: the accent up to 40 %, the track after it.
     EXPECT_EQ(canvas.At(16 + 50, 206), kAccent);
     EXPECT_EQ(canvas.At(16 + 200, 206), kRaised);
-    EXPECT_EQ(canvas.At(8, 206), kPanel);
+    EXPECT_EQ(canvas.At(8, 206), kBackground);
 }
 
 }  // namespace

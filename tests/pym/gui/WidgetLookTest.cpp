@@ -7,20 +7,11 @@
 #include "pym/gui/Text.h"
 #include "pym/gui/ToggleButton.h"
 #include "tests/pym/gui/WidgetFixture.h"
+#include "tests/support/SkinLook.h"
 
 namespace {
 
-constexpr std::uint32_t kPanel = 0xFF15171Cu, kRaised = 0xFF282C36u, kAccent = 0xFFFF8A3Du;
-
-std::string Place(const std::string& name, const std::string& x, const std::string& y,
-                  const std::string& w, const std::string& h, const std::string& inner) {
-    return "<CreateObject Name=\"" + name + "\" XPos=\"" + x + "\" YPos=\"" + y + "\" Width=\"" +
-           w + "\" Height=\"" + h + "\">" + inner + "</CreateObject>";
-}
-
-int Brightness(std::uint32_t pixel) {
-    return int(pixel >> 16 & 0xFF) + int(pixel >> 8 & 0xFF) + int(pixel & 0xFF);
-}
+using namespace Testing::Look;
 
 class WidgetLookTest : public Testing::WidgetFixture {};
 
@@ -68,7 +59,7 @@ TEST_F(WidgetLookTest, TheSkinsTemplatesDrawADarkThemedPanel) {
     if (const char* png = std::getenv("ONDREL_LOOK_PNG"))
         cairo_surface_write_to_png(canvas.buffer->Surface(), png);
 
-    EXPECT_EQ(canvas.At(4, 4), kPanel);
+    EXPECT_EQ(canvas.At(4, 4), kBackground);
     EXPECT_EQ(canvas.At(52, 156), kRaised);                           // button at rest
     EXPECT_GT(Brightness(canvas.At(136, 156)), Brightness(kRaised));  // hovered: brighter
     EXPECT_EQ(canvas.At(220, 156), kRaised);                          // selected: ringed
@@ -76,7 +67,7 @@ TEST_F(WidgetLookTest, TheSkinsTemplatesDrawADarkThemedPanel) {
     EXPECT_EQ(canvas.At(330, 156), kAccent);  // toggle down
     EXPECT_NE(canvas.At(286, 156), kAccent);  // toggle up
     // Rounded corners: the panel shows through at a button's very corner.
-    EXPECT_EQ(canvas.At(16, 136), kPanel);
+    EXPECT_EQ(canvas.At(16, 136), kBackground);
     // The title is drawn in the theme's light text colour somewhere on its line.
     int brightest = 0;
     for (int x = 16; x < 344; ++x)
