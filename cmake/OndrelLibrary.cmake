@@ -22,20 +22,49 @@ function(ondrel_expose_folder target folder)
   endif()
 endfunction()
 
-# ondrel_library(NAME [OBJECT] SOURCES ... [DEPENDS ...] [PRIVATE_DEPENDS ...])
-# One library per subsystem folder, showing that folder. DEPENDS are the libraries whose headers
-# its own headers include (PUBLIC); PRIVATE_DEPENDS those only its sources use. Folders whose
-# classes only register themselves with the object factory are OBJECT libraries, so the linker
-# cannot drop their registrations.
+# ondrel_expose_headers(TARGET HEADERS...): shows exactly these headers (paths relative to the
+# current folder) to TARGET and whatever links it: for folders that hold more than one library,
+# so that linking one does not show the other's headers.
+function(ondrel_expose_headers target)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(view ${PROJECT_BINARY_DIR}/include-views/${target})
+  file(MAKE_DIRECTORY ${view}/${folder})
+  foreach(header ${ARGN})
+    if(NOT EXISTS ${view}/${folder}/${header})
+      file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${view}/${folder}/${header} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${target} PUBLIC ${view})
+endfunction()
+
+# ondrel_library(NAME [OBJECT] [OWN_HEADERS] SOURCES ... [HEADERS ...] [DEPENDS ...]
+#                [PRIVATE_DEPENDS ...])
+# One library per subsystem folder, showing that folder. With OWN_HEADERS it shows only its own
+# headers instead: the header beside each source and those named in HEADERS (a folder holding
+# two libraries). DEPENDS are the libraries whose headers its own headers include (PUBLIC);
+# PRIVATE_DEPENDS those only its sources use. Folders whose classes only register themselves
+# with the object factory are OBJECT libraries, so the linker cannot drop their registrations.
 function(ondrel_library name)
-  cmake_parse_arguments(ARG "OBJECT" "" "SOURCES;DEPENDS;PRIVATE_DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "OBJECT;OWN_HEADERS" "" "SOURCES;HEADERS;DEPENDS;PRIVATE_DEPENDS"
+                        ${ARGN})
   if(ARG_OBJECT)
     add_library(${name} OBJECT ${ARG_SOURCES})
   else()
     add_library(${name} STATIC ${ARG_SOURCES})
   endif()
-  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-  ondrel_expose_folder(${name} ${folder})
+  if(ARG_OWN_HEADERS)
+    set(headers ${ARG_HEADERS})
+    foreach(source ${ARG_SOURCES})
+      string(REGEX REPLACE "\\.cpp$" ".h" header ${source})
+      if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+        list(APPEND headers ${header})
+      endif()
+    endforeach()
+    ondrel_expose_headers(${name} ${headers})
+  else()
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    ondrel_expose_folder(${name} ${folder})
+  endif()
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE ${ARG_PRIVATE_DEPENDS})
 endfunction()
 

@@ -63,7 +63,9 @@ bool PitchAnalyser::EnsureConfigured(int frameSize) {
 void PitchAnalyser::Analyse(std::vector<float>& x) {
     if (x.empty()) return;
     const bool usable = EnsureConfigured(static_cast<int>(x.size()));
-    lastPassedGate_ = PassesGate(x);
+    const double level = Level(x);
+    lastLevel_ = level;
+    lastPassedGate_ = level > settings_.levelThreshold;  // false for NaN
     lastEstimate_ = 0.0f;
     if (lastPassedGate_ && usable) {
         const float estimate = estimator_.EstimateFrequency(x.data(), x.data());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include "audio/dsp/SpectrumEstimator.h"
@@ -45,6 +46,8 @@ public:
     // rejected that frame or it gave no usable estimate.
     float LastEstimate() const { return lastEstimate_; }
     bool LastPassedGate() const { return lastPassedGate_; }
+    // The gate's level of the last frame analysed (NaN before the first or for a bad frame).
+    double LastLevel() const { return lastLevel_; }
 
     // A source giving no usable gain (an input line without a volume control reports -1)
     // means the nominal gain, so the tuner keeps listening.
@@ -67,6 +70,7 @@ private:
     float currentFrequency_ = 0.0f;
     float lastEstimate_ = 0.0f;
     bool lastPassedGate_ = false;
+    double lastLevel_ = std::numeric_limits<double>::quiet_NaN();
     SpectrumEstimator estimator_;
     JumpFilter jumpFilter_;
     AverageFilter averageFilter_;

@@ -33,6 +33,11 @@ public:
     bool FillGradient(const Rect& rect, const ColourValue& from, const ColourValue& to) override;
     bool DrawLine(const Pen& pen, Point from, Point to) override;
     bool Draw3DRect(const Rect& rect, const Pen& light, const Pen& dark) override;
+    bool DrawPolyline(const Pen& pen, const Point* points, int count) override;
+    bool FillEllipse(const Rect& rect, const ColourValue& colour) override;
+    bool FillRoundedRect(const Rect& rect, float radius, const ColourValue& colour) override;
+    bool DrawArc(const Pen& pen, Point centre, float radius, float fromDegrees,
+                 float toDegrees) override;
     bool DrawImage(const Image& image, const Rect& rect, int interpolation) override;
     bool DrawString(const Font& font, const std::string& text, const Rect& rect,
                     const ColourValue& colour, TextAlignment alignment,

@@ -50,6 +50,19 @@ public:
     virtual bool DrawLine(const Pen& pen, Point from, Point to) = 0;
     virtual bool Draw3DRect(const Rect& rect, const Pen& light, const Pen& dark) = 0;
 
+    // Shapes for displays. A context that cannot draw them smoothly approximates them with the
+    // primitives above.
+    // Joined segments through the points (count of at least 2).
+    virtual bool DrawPolyline(const Pen& pen, const Point* points, int count);
+    // The ellipse inside the rectangle, filled.
+    virtual bool FillEllipse(const Rect& rect, const ColourValue& colour);
+    // A rectangle with corners rounded by `radius`, filled.
+    virtual bool FillRoundedRect(const Rect& rect, float radius, const ColourValue& colour);
+    // An arc of the circle around `centre`, from one angle to the other (degrees, clockwise
+    // from three o'clock, as the y axis points down).
+    virtual bool DrawArc(const Pen& pen, Point centre, float radius, float fromDegrees,
+                         float toDegrees);
+
     // Replaces the clip by the region: a repaint touches nothing else.
     virtual void SetClip(const Region& region) = 0;
     // Whether nothing of the rectangle (in user space) can show through the clip, so drawing

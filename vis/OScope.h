@@ -1,0 +1,50 @@
+#pragma once
+
+#include <vector>
+
+#include <tinyxml.h>
+
+#include "pym/core/ValueTypes.h"
+#include "pym/gfx/DrawContext.h"
+#include "vis/VisBase.h"
+#include "vis/VisSources.h"
+
+// The latest input block as a line across the rectangle, positive samples below the centre
+// line; a full-scale sample reaches one pixel inside the edge, and louder ones are drawn beyond
+// it. The pen's colour comes from the element's "Color" (required), its width is 2.
+class OScope : public VisBase {
+public:
+    static constexpr float kPenWidth = 2.0f;
+
+    OScope(TiXmlElement* element, SampleSource source);
+
+    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    void Sample() override;
+
+    // The vertical position of a sample in a rectangle at y of height h.
+    static float PositionOf(float value, int y, int h);
+
+private:
+    SampleSource source_;
+    Pym::Gfx::Pen pen_;
+    std::vector<float> block_;
+    std::vector<float> values_;
+    std::vector<Pym::Gfx::Point> points_;
+};
+
+// The input's loudness scrolling from right to left: a column per redraw, as high as the
+// strongest sample of the block, so the shape of notes over the last seconds shows. Same pen
+// as the scope.
+class OScopeCurtain : public VisBase {
+public:
+    OScopeCurtain(TiXmlElement* element, SampleSource source);
+
+    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    void Sample() override;
+
+private:
+    SampleSource source_;
+    Pym::Gfx::Pen pen_;
+    std::vector<float> history_;  // a ring of column heights, 0 to 1
+    std::size_t next_ = 0;
+};

@@ -1,0 +1,66 @@
+#include "vis/ScaleVis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "pym/core/XMLLoadSave.h"
+
+namespace {
+
+void ReadColour(Pym::ColourValue& colour, const TiXmlElement* element, const char* name) {
+    Pym::ColourPtr read;
+    if (Pym::XMLLoadSave::ReadAttribute(read, element, name) && read) colour = *read;
+}
+
+}  // namespace
+
+ScaleVis::ScaleVis(ScaleFeed feed) : feed_(std::move(feed)) {
+    place_.SetTarget(0.5f);
+}
+
+void ScaleVis::LoadLook(const TiXmlElement* element) {
+    if (!element) return;
+    ReadColour(markColour_, element, "Color");
+    ReadColour(inTune_, element, "InTuneColor");
+    ReadColour(flat_, element, "FlatColor");
+    ReadColour(sharp_, element, "SharpColor");
+    Pym::XMLLoadSave::ReadAttribute(inTuneBand_, element, "InTuneBand");
+    if (!std::isfinite(inTuneBand_)) inTuneBand_ = 0.1f;
+}
+
+void ScaleVis::Sample() {
+    const float target = feed_.target ? feed_.target() : 0.0f;
+    if (target != target_ && feed_.scaleOf) {
+        target_ = target;
+        scale_ = feed_.scaleOf(target);
+        BuildMarks();
+    }
+    const float detected = feed_.detected ? feed_.detected() : 0.0f;
+    const float span = scale_.high - scale_.low;
+    // No scale (a target of 0) or nothing heard yet: the middle. Off the scale: its end.
+    float place = 0.5f;
+    if (span > 0.0f && std::isfinite(span) && detected > 0.0f && std::isfinite(detected))
+        place = std::clamp((detected - scale_.low) / span, 0.0f, 1.0f);
+    place_.SetTarget(place);
+}
+
+const Pym::ColourValue& ScaleVis::ColourAt(float place) const {
+    const float offset = (place - 0.5f) * 2.0f;
+    if (std::fabs(offset) <= inTuneBand_) return inTune_;
+    return offset < 0.0f ? flat_ : sharp_;
+}
+
+void ScaleVis::BuildMarks() {
+    marks_.clear();
+    const float span = scale_.high - scale_.low;
+    if (!(span > 0.0f) || !std::isfinite(span) || !feed_.frequencyOf) return;
+    for (float value : feed_.marks) {
+        const float place = (feed_.frequencyOf(value, target_) - scale_.low) / span;
+        if (!std::isfinite(place) || place < -0.001f || place > 1.001f) continue;
+        char text[32];
+        const long shown = std::lround(value);
+        std::snprintf(text, sizeof text, shown > 0 ? "+%ld" : "%ld", shown);
+        marks_.push_back({std::clamp(place, 0.0f, 1.0f), text});
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "pym/gfx/DrawContext.h"
+#include "pym/gui/GuiObject.h"
+
+// A display of the visualisation kit: it draws the values it is fed inside the rectangle it is
+// given, its own when it stands alone, its switcher's when it is one of a switcher's views.
+//
+// A redraw asked for by its owner first takes the latest values from the display's sources
+// (Sample); a display that moves on its own between values (an eased needle) asks for drawing
+// from the window's ticks until it has arrived, and not after.
+class VisBase : public Pym::GuiObject {
+public:
+    // Draws into the rectangle, in the context's coordinates.
+    virtual void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) = 0;
+    // Takes the latest values from the sources.
+    virtual void Sample() {}
+    // Advances what moves on its own by `seconds`; true while that changes what is drawn.
+    virtual bool Tick(double /*seconds*/) { return false; }
+
+    void Redraw() override;
+
+protected:
+    bool DrawSelf(Pym::Gfx::DrawContext& context) override;
+    void OnTimer(Pym::Signal::Timer& signal) override;
+
+private:
+    int lastTickMs_ = -1;
+};
+
+// The view that shows nothing.
+class BlankVis : public VisBase {
+public:
+    void DrawVis(Pym::Gfx::DrawContext&, int, int, int, int) override {}
+};
