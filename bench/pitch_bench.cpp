@@ -20,6 +20,7 @@
 #include "audio/AnalysisFrame.h"
 #include "audio/dsp/SpectrumEstimator.h"
 #include "audio/dsp/Window.h"
+#include "bench/SyntheticTone.h"
 #include "bench/TunerInputPath.h"
 #include "metronome/AppSettings.h"
 #include "tuner/PitchAnalyser.h"
@@ -32,61 +33,6 @@ constexpr int kFillBuffers =
     TunerInputPath::kFrameSize * TunerInputPath::kReduction / TunerInputPath::kBufferFrames;
 constexpr int kMeasuredFrames = 40;
 constexpr double kClean = std::numeric_limits<double>::infinity();  // no noise
-
-struct Timbre {
-    const char* name;
-    std::function<double(int harmonic)> amplitude;
-    int partials;
-};
-
-const std::vector<Timbre>& Timbres() {
-    static const std::vector<Timbre> timbres = {
-        {"sine", [](int) { return 1.0; }, 1},
-        {"sawtooth", [](int h) { return 1.0 / h; }, 40},
-        {"square", [](int h) { return h % 2 ? 1.0 / h : 0.0; }, 40},
-        // A low string: fundamental 20 dB under the octave, overtones falling off.
-        {"weak fundamental", [](int h) { return h == 1 ? 0.05 : 1.0 / h; }, 20},
-    };
-    return timbres;
-}
-
-// A tone peaking at half full scale whose partials stay below 20 kHz and 0.45 of the rate, with
-// white noise `snrDb` below its RMS (no noise for infinity).
-std::vector<float> MakeTone(const Timbre& timbre, double f, double seconds, double snrDb,
-                            std::mt19937& random, double rate = kRate) {
-    const auto n = static_cast<std::size_t>(seconds * rate);
-    std::vector<double> x(n, 0.0);
-    std::uniform_real_distribution<double> phase(0.0, 2.0 * std::numbers::pi);
-    const double top = std::min(20000.0, 0.45 * rate);
-    for (int h = 1; h <= timbre.partials && f * h < top; ++h) {
-        const double a = timbre.amplitude(h);
-        if (a == 0.0) continue;
-        // A rotating phasor: much cheaper than a sine per sample, and exact enough in double.
-        const double w = 2.0 * std::numbers::pi * f * h / rate;
-        const double cw = std::cos(w), sw = std::sin(w);
-        const double p = phase(random);
-        double c = std::cos(p), si = std::sin(p);
-        for (std::size_t i = 0; i < n; ++i) {
-            x[i] += a * si;
-            const double next = si * cw + c * sw;
-            c = c * cw - si * sw;
-            si = next;
-        }
-    }
-    double peak = 0.0, power = 0.0;
-    for (double v : x) {
-        peak = std::max(peak, std::fabs(v));
-        power += v * v;
-    }
-    const double scale = 0.5 / peak;
-    const double noise =
-        std::isinf(snrDb) ? 0.0 : std::sqrt(power / n) * scale * std::pow(10.0, -snrDb / 20.0);
-    std::normal_distribution<double> gauss(0.0, 1.0);
-    std::vector<float> out(n);
-    for (std::size_t i = 0; i < n; ++i)
-        out[i] = static_cast<float>(x[i] * scale + noise * gauss(random));
-    return out;
-}
 
 double Cents(double measured, double truth) {
     return 1200.0 * std::log2(measured / truth);
@@ -195,7 +141,7 @@ void Accuracy(bool atInputRate) {
     const double seconds = (kFillBuffers + kMeasuredFrames) * TunerInputPath::kBufferFrames / kRate;
     Stats all;
     Stats harmonic;
-    for (const Timbre& timbre : Timbres()) {
+    for (const Timbre& timbre : SyntheticTimbres()) {
         for (double snr : {kClean, 20.0}) {
             for (bool onGrid : {true, false}) {
                 Stats stats;
@@ -249,10 +195,10 @@ void Settling() {
         AppSettings settings;
         PitchAnalyser analyser(frames, settings);
         TunerInputPath path(frames, analyser);
-        path.Feed(MakeTone(saw, from, 1.0, kClean, random), {});
+        path.Feed(MakeTone(saw, from, 1.0, kClean, random, kRate), {});
         double changeTime = 1.0;
         std::vector<std::pair<double, float>> after;
-        path.Feed(MakeTone(saw, to, 1.5, kClean, random),
+        path.Feed(MakeTone(saw, to, 1.5, kClean, random, kRate),
                   [&](double t) { after.emplace_back(t, analyser.GetFrequency()); });
         double settled = NAN;
         for (std::size_t i = after.size(); i-- > 0;) {
@@ -284,7 +230,7 @@ void Speed() {
     std::mt19937 random(3);
     std::vector<std::vector<float>> frames;
     for (double f : {82.41, 196.0, 440.0, 1000.0})
-        frames.push_back(MakeTone(Timbres()[1], f, 2048 / 11025.0, 20.0, random, 11025.0));
+        frames.push_back(MakeTone(SyntheticTimbres()[1], f, 2048 / 11025.0, 20.0, random, 11025.0));
     // CPU time of this thread in batches: the machine is shared, so the best batch shows the
     // code's own cost and the median what a busy machine gives.
     std::vector<float> spectrum(2048);
