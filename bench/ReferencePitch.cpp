@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr int kTransform = 1 << 18;  // zero-padded to a few times the window
+constexpr double kWindowSeconds = 0.5;
+constexpr double kHopSeconds = 0.1;
+constexpr int kTransform = 1 << 16;  // a window zero-padded to about three times its length
 constexpr int kMaxPartials = 16;
 constexpr double kTopHertz = 5000.0;   // what the tuner hears after its reduction
 constexpr double kStandOutDb = 20.0;   // a partial's peak over its neighbourhood's median
@@ -23,21 +25,27 @@ struct Spectrum {
     }
     int Bin(double hertz) const { return static_cast<int>(std::lround(hertz / binHertz)); }
 
-    // The largest bin in [lo, hi], placed between bins by a parabola through the logarithms of
-    // its neighbours (exact for a Gaussian peak, very close for the Blackman-Harris window).
-    bool Peak(int lo, int hi, double& hertz, double& level) const {
+    // The largest bin in [lo, hi] and the partial around it: its frequency is the centroid of
+    // the power above `floor` within `reach` bins of the peak. A steady partial's symmetric
+    // lobe has its centroid at its peak; a partial with vibrato is smeared, and its centroid
+    // is its mean frequency over the window, where the smeared peak is not.
+    bool Peak(int lo, int hi, double floor, int reach, double& hertz, double& level) const {
         lo = std::max(lo, 1);
         hi = std::min(hi, static_cast<int>(magnitude.size()) - 2);
         if (hi <= lo) return false;
         int best = lo;
         for (int k = lo; k <= hi; ++k)
             if (magnitude[k] > magnitude[best]) best = k;
-        if (best == lo || best == hi || magnitude[best] <= 0.0) return false;
-        const double a = std::log(At(best - 1) + 1e-30), b = std::log(At(best)),
-                     c = std::log(At(best + 1) + 1e-30);
-        const double offset = 0.5 * (a - c) / (a - 2.0 * b + c);
-        hertz = (best + offset) * binHertz;
-        level = std::exp(b - 0.25 * (a - c) * offset);
+        if (best == lo || best == hi || magnitude[best] <= floor) return false;
+        double sum = 0.0, moment = 0.0;
+        for (int k = best - reach; k <= best + reach; ++k) {
+            const double power = At(k) * At(k) - floor * floor;
+            if (power <= 0.0) continue;
+            sum += power;
+            moment += power * k;
+        }
+        hertz = moment / sum * binHertz;
+        level = std::sqrt(sum);
         return true;
     }
 
@@ -103,12 +111,9 @@ void Fit(const std::vector<Partial>& partials, double& a, double& c) {
     }
 }
 
-}  // namespace
-
-ReferencePitch MeasureReferencePitch(const std::vector<float>& samples, double rate, double nominal,
-                                     double from, double to) {
+// The pitch of one window of the note.
+ReferencePitch MeasureWindow(const Spectrum& spectrum, double rate, double nominal) {
     ReferencePitch result;
-    const Spectrum spectrum = LongSpectrum(samples, rate, from, to);
     const double top = std::min(kTopHertz, 0.45 * rate);
 
     // Partials from the lowest up, each searched where the fit of those below predicts it, so
@@ -122,11 +127,14 @@ ReferencePitch MeasureReferencePitch(const std::vector<float>& samples, double r
         const double reach =
             std::min(expected * (std::pow(2.0, kSearchCents / 1200.0) - 1.0), 0.3 * a);
         double hertz = 0.0, level = 0.0;
-        if (!spectrum.Peak(spectrum.Bin(expected - reach), spectrum.Bin(expected + reach), hertz,
-                           level))
-            continue;
         const double floor =
             spectrum.Median(spectrum.Bin(expected - 0.5 * a), spectrum.Bin(expected + 0.5 * a));
+        // Above twice the floor, what is left of the noise hardly pulls the centroid.
+        // Wide enough for vibrato, narrow enough to leave out the neighbours.
+        const int width = std::max(2, spectrum.Bin(std::min(0.35 * a, 0.05 * expected)));
+        if (!spectrum.Peak(spectrum.Bin(expected - reach), spectrum.Bin(expected + reach),
+                           2.0 * floor, width, hertz, level))
+            continue;
         if (20.0 * std::log10(level / (floor + 1e-30)) < kStandOutDb) continue;
         found.push_back({h, hertz, level});
         strongest = std::max(strongest, level);
@@ -150,12 +158,33 @@ ReferencePitch MeasureReferencePitch(const std::vector<float>& samples, double r
     for (int h = 1; h <= kMaxPartials && (h + 0.5) * a < top; ++h) {
         double hertz = 0.0, level = 0.0;
         const double reach = 0.1 * a;
-        if (spectrum.Peak(spectrum.Bin(h * a - reach), spectrum.Bin(h * a + reach), hertz, level))
+        const int width = spectrum.Bin(reach);
+        if (spectrum.Peak(spectrum.Bin(h * a - reach), spectrum.Bin(h * a + reach), 0.0, width,
+                          hertz, level))
             on += level * level;
         const double half = (h - 0.5) * a;
-        if (spectrum.Peak(spectrum.Bin(half - reach), spectrum.Bin(half + reach), hertz, level))
+        if (spectrum.Peak(spectrum.Bin(half - reach), spectrum.Bin(half + reach), 0.0, width, hertz,
+                          level))
             between += level * level;
     }
     if (on > 0.0 && between > 0.0) result.halfPitchDb = 10.0 * std::log10(between / on);
     return result;
+}
+
+}  // namespace
+
+ReferencePitch MeasureReferencePitch(const std::vector<float>& samples, double rate, double nominal,
+                                     double from, double to) {
+    // The median over overlapping windows, as the tuner is judged by its median over frames: a
+    // note whose pitch drifts as it fades is not weighted towards its loud start.
+    std::vector<ReferencePitch> windows;
+    for (double start = from; start + kWindowSeconds <= to + 1e-9; start += kHopSeconds) {
+        ReferencePitch r = MeasureWindow(LongSpectrum(samples, rate, start, start + kWindowSeconds),
+                                         rate, nominal);
+        if (r.hertz > 0.0) windows.push_back(r);
+    }
+    if (windows.empty()) return {};
+    std::sort(windows.begin(), windows.end(),
+              [](const ReferencePitch& a, const ReferencePitch& b) { return a.hertz < b.hertz; });
+    return windows[windows.size() / 2];
 }

@@ -3,8 +3,9 @@
 #include <vector>
 
 // The real pitch of a recorded note, measured slowly and carefully for judging the tuner: one
-// long window over the steady part of the note, each partial's peak placed to a small
-// fraction of a hertz, and a weighted fit of the partials' frequencies that allows for a
+// long window over the steady part of the note, each partial's frequency taken as the centroid
+// of its power (its mean frequency, also under vibrato) to a small fraction of a hertz, and a
+// weighted fit of the partials' frequencies that allows for a
 // string's stretched overtones. The result is the first partial's frequency.
 struct ReferencePitch {
     double hertz = 0.0;    // 0 when no partial near the nominal pitch stands out

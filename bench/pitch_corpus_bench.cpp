@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <limits>
@@ -162,7 +163,7 @@ std::vector<CorpusNote> LoadCorpus(const std::string& dir) {
         }
         note.samples = std::move(sound.samples);
         note.reference =
-            MeasureReferencePitch(note.samples, kRate, MidiHertz(note.midi), kSkip, 1.9);
+            MeasureReferencePitch(note.samples, kRate, MidiHertz(note.midi), kSkip, 2.0);
         notes.push_back(std::move(note));
     }
     return notes;
@@ -188,7 +189,7 @@ std::vector<NoteResult> Instruments(const std::vector<CorpusNote>& corpus, const
         all.Add(result);
         results.push_back(result);
         everything.push_back(result);
-        if (result.Off())
+        if (result.Off() || (std::getenv("ONDREL_CORPUS_ALL") && std::fabs(result.cents) > 4.0))
             std::printf(
                 "  ! %s %d (%.2f Hz measured, %+.1f c from nominal): %+.1f c, %.0f%% of "
                 "frames off\n",

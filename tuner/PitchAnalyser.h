@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "audio/dsp/HarmonicCheck.h"
 #include "audio/dsp/SpectrumEstimator.h"
 #include "tuner/PitchFilters.h"
 
@@ -11,8 +12,8 @@ class AppSettings;
 
 // The frequency of the note at the input, steady enough to drive a tuning needle. The audio
 // thread only deposits frames; analysis runs on the GUI thread, lazily, when a display asks
-// and a new frame has arrived: a level gate, the spectrum estimate, then the jump and average
-// filters.
+// and a new frame has arrived: a level gate, the spectrum estimate, a check of its octave
+// against the spectrum's partials, then the jump and average filters.
 class PitchAnalyser {
 public:
     // Full-scale gain of the input line's volume control; the mixer supplies the real one.
@@ -44,6 +45,8 @@ public:
     // The estimator's frequency before the filters for the last analysis; 0 when the gate
     // rejected that frame or it gave no usable estimate.
     float LastEstimate() const { return lastEstimate_; }
+    // The fundamental the octave check made of it (0 as above).
+    float LastFundamental() const { return lastFundamental_; }
     bool LastPassedGate() const { return lastPassedGate_; }
 
     // A source giving no usable gain (an input line without a volume control reports -1)
@@ -60,16 +63,21 @@ public:
 private:
     void Refresh();
     bool EnsureConfigured(int frameSize);
+    // Whether a frame at `level` belongs to the fading tail of the note shown, where other
+    // sounds (a sample's hum, a neighbouring string) outlast it.
+    bool InTail(double level);
 
     AnalysisFrame& frames_;
     AppSettings& settings_;
     std::vector<float> work_;
     float currentFrequency_ = 0.0f;
     float lastEstimate_ = 0.0f;
+    float lastFundamental_ = 0.0f;
     bool lastPassedGate_ = false;
     SpectrumEstimator estimator_;
-    JumpFilter jumpFilter_;
-    AverageFilter averageFilter_;
+    HarmonicCheck harmonicCheck_;
+    DisplayFilter displayFilter_;
+    double noteLevel_ = -1e9;  // the loudest recent level, falling slowly
     int analysisCount_ = 0;
     GainSource gainSource_;
 };
