@@ -1,6 +1,7 @@
 #include "audio/dsp/HarmonicCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "audio/dsp/SpectrumEstimator.h"
@@ -11,14 +12,18 @@ constexpr float kTopHertz = 5000.0f;     // partials above are too few and too w
 constexpr float kSignificantDb = 12.0f;  // a peak's height over the spectrum's median
 constexpr float kRangeDb = 50.0f;        // below the strongest peak, nothing counts
 constexpr std::size_t kMaxPeaks = 128;
-constexpr int kMaxNumber = 48;  // partial numbers scored
+constexpr int kMaxNumber = 48;  // partials scored
 constexpr int kMaxDivisor = 6;
+constexpr int kSourcePeaks = 3;  // the strongest peaks whose fractions are candidates
 // A position holds a partial fully when its peak's weight is this share of the candidate's
 // strongest (about 20 dB below it in magnitude), in proportion below.
 constexpr float kHeldShare = 0.3f;
-// Share of a partial's number by which it may stray from the harmonic series (a string's
-// stretched overtones, vibrato), and the most it may stray as a share of the candidate.
-constexpr float kStray = 0.03f;
+// The partials are followed up the series, each expected at its number times the spacing of the
+// one before, so a string's stretched overtones are followed; the spacing may drift this far
+// from the candidate. A partial may stray from where it is expected by this share of its
+// frequency, at least half a bin and at most a quarter of the candidate.
+constexpr float kDrift = 0.04f;
+constexpr float kStray = 0.015f;
 constexpr float kMaxStray = 0.25f;
 // How much better another candidate must score to displace the preferred one, or the estimate.
 constexpr float kKeepPreferred = 1.35f;
@@ -28,9 +33,9 @@ float Decibels(float magnitude) {
     return 20.0f * std::log10(std::max(magnitude, 1e-30f));
 }
 
-// Whether a and b are the same fundamental within the stray allowed.
+// Whether a and b are the same fundamental, within a quarter-tone.
 bool Same(float a, float b) {
-    return std::fabs(a - b) <= kStray * std::max(a, b);
+    return std::fabs(a - b) <= 0.03f * std::max(a, b);
 }
 
 }  // namespace
@@ -60,27 +65,40 @@ void HarmonicCheck::FindPeaks(const std::vector<float>& spectrum, float binWidth
         const float curve = a - 2.0f * b + c;
         const float offset = curve < 0.0f ? std::clamp(0.5f * (a - c) / curve, -0.5f, 0.5f) : 0.0f;
         const float weight = std::sqrt(m / strongest);
-        peaks_.push_back({(static_cast<float>(k) + offset) * binWidth, weight});
+        peaks_.push_back({k, (static_cast<float>(k) + offset) * binWidth, weight});
         totalWeight_ += weight;
     }
 }
 
-float HarmonicCheck::Score(float candidate) const {
+float HarmonicCheck::Score(float candidate, int* partial) const {
     if (!(candidate >= kLowest) || totalWeight_ <= 0.0f) return 0.0f;
     // The weight of the peak on each partial position.
     float held[kMaxNumber + 1] = {};
     int highest = 0;
     float explained = 0.0f, strongest = 0.0f;
-    for (const Peak& p : peaks_) {
-        const int n = static_cast<int>(std::lround(p.hertz / candidate));
-        if (n < 1 || n > kMaxNumber) continue;
+    float spacing = candidate;
+    std::size_t next = 0;  // the peaks are in ascending frequency
+    for (int n = 1; n <= kMaxNumber && next < peaks_.size(); ++n) {
+        const float expected = spacing * static_cast<float>(n);
         const float reach =
-            std::min(kMaxStray * candidate, std::max(0.5f * binWidth_, kStray * n * candidate));
-        if (std::fabs(p.hertz - n * candidate) > reach) continue;
+            std::min(kMaxStray * candidate, std::max(0.5f * binWidth_, kStray * expected));
+        while (next < peaks_.size() && peaks_[next].hertz < expected - reach) ++next;
+        int found = -1;
+        for (std::size_t i = next; i < peaks_.size() && peaks_[i].hertz <= expected + reach; ++i)
+            if (found < 0 || peaks_[i].weight > peaks_[static_cast<std::size_t>(found)].weight)
+                found = static_cast<int>(i);
+        if (found < 0) continue;
+        const Peak& p = peaks_[static_cast<std::size_t>(found)];
+        next = static_cast<std::size_t>(found) + 1;
         explained += p.weight;
-        held[n] = std::max(held[n], p.weight);
-        highest = std::max(highest, n);
-        strongest = std::max(strongest, p.weight);
+        held[n] = p.weight;
+        highest = n;
+        spacing = std::clamp(p.hertz / static_cast<float>(n), candidate * (1.0f - kDrift),
+                             candidate * (1.0f + kDrift));
+        if (p.weight > strongest) {
+            strongest = p.weight;
+            if (partial) *partial = found;
+        }
     }
     if (highest == 0) return 0.0f;
     float occupied = 0.0f;
@@ -109,11 +127,38 @@ float HarmonicCheck::Fundamental(const SpectrumEstimator& estimator, float estim
             preferredScore = score;
         }
     };
+    // Whole ratios of the estimate first: they win ties.
     consider(estimate);
     consider(2.0f * estimate);
     for (int d = 2; d <= kMaxDivisor; ++d) consider(estimate / static_cast<float>(d));
+    std::array<std::size_t, kSourcePeaks> strongest{};
+    std::size_t sources = 0;
+    for (std::size_t i = 0; i < peaks_.size(); ++i) {
+        std::size_t at = std::min<std::size_t>(sources, kSourcePeaks);
+        while (at > 0 && peaks_[strongest[at - 1]].weight < peaks_[i].weight) {
+            if (at < kSourcePeaks) strongest[at] = strongest[at - 1];
+            --at;
+        }
+        if (at < kSourcePeaks) strongest[at] = i;
+        sources = std::min<std::size_t>(sources + 1, kSourcePeaks);
+    }
+    for (std::size_t s = 0; s < sources; ++s)
+        for (int d = 1; d <= kMaxDivisor; ++d)
+            consider(peaks_[strongest[s]].hertz / static_cast<float>(d));
+    if (preferred > 0.0f) consider(preferred);
 
-    if (preferredScore > 0.0f && bestScore < kKeepPreferred * preferredScore) return atPreferred;
-    if (bestScore < kKeepEstimate * atEstimate) return estimate;
-    return best;
+    if (preferredScore > 0.0f && bestScore < kKeepPreferred * preferredScore)
+        best = atPreferred;
+    else if (bestScore < kKeepEstimate * atEstimate)
+        return estimate;
+
+    if (Same(best, estimate)) return estimate;
+    if (Same(best, 2.0f * estimate)) return 2.0f * estimate;
+    for (int d = 2; d <= kMaxDivisor; ++d)
+        if (Same(best, estimate / static_cast<float>(d))) return estimate / static_cast<float>(d);
+    int partial = -1;
+    Score(best, &partial);
+    if (partial < 0) return estimate;
+    const Peak& p = peaks_[static_cast<std::size_t>(partial)];
+    return estimator.InterpolatedFrequency(p.bin) / std::round(p.hertz / best);
 }
