@@ -101,10 +101,12 @@ float HarmonicCheck::Score(float candidate, int* partial) const {
         }
     }
     if (highest == 0) return 0.0f;
-    float occupied = 0.0f;
+    // The fundamental's own position counts twice: a mixture of two notes is explained by a
+    // common subharmonic that neither note sounds.
+    float occupied = std::min(1.0f, held[1] / (kHeldShare * strongest));
     for (int n = 1; n <= highest; ++n)
         occupied += std::min(1.0f, held[n] / (kHeldShare * strongest));
-    return explained / totalWeight_ * occupied / static_cast<float>(highest);
+    return explained / totalWeight_ * occupied / static_cast<float>(highest + 1);
 }
 
 float HarmonicCheck::Fundamental(const SpectrumEstimator& estimator, float estimate,
