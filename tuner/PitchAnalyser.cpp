@@ -64,14 +64,19 @@ bool PitchAnalyser::EnsureConfigured(int frameSize) {
 namespace {
 
 // A frame this far below the note's loudest is its tail: it may refine the note, not replace it.
-constexpr double kTailDb = 30.0;
-// How fast the remembered loudness falls per frame (about 6 dB a second), so that a quieter
-// note played well after a loud one is heard.
-constexpr double kReleaseDb = 0.07;
+constexpr double kTailDb = 25.0;
+// How fast the remembered loudness falls per frame (about 3 dB a second).
+constexpr double kReleaseDb = 0.035;
+// A rise this steep over the last frames is a new note, however quiet: it is heard in full.
+constexpr double kOnsetDb = 6.0;
 
 }  // namespace
 
 bool PitchAnalyser::InTail(double level) {
+    const double before = recentLevels_[recentAt_];
+    recentLevels_[recentAt_] = level;
+    recentAt_ = (recentAt_ + 1) % recentLevels_.size();
+    if (level > before + kOnsetDb) noteLevel_ = level;
     noteLevel_ = std::max(level, noteLevel_ - kReleaseDb);
     return level < noteLevel_ - kTailDb;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -78,6 +79,8 @@ private:
     HarmonicCheck harmonicCheck_;
     DisplayFilter displayFilter_;
     double noteLevel_ = -1e9;  // the loudest recent level, falling slowly
+    std::array<double, 4> recentLevels_{-1e9, -1e9, -1e9, -1e9};  // of the last frames
+    std::size_t recentAt_ = 0;
     int analysisCount_ = 0;
     GainSource gainSource_;
 };
