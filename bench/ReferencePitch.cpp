@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr double kWindowSeconds = 0.5;
+constexpr double kWindowSeconds = 1.0;  // wider than a vibrato cycle to its window's main lobe
 constexpr double kHopSeconds = 0.1;
-constexpr int kTransform = 1 << 16;  // a window zero-padded to about three times its length
+constexpr int kTransform = 1 << 17;  // a window zero-padded to about three times its length
 constexpr int kMaxPartials = 16;
 constexpr double kTopHertz = 5000.0;   // what the tuner hears after its reduction
 constexpr double kStandOutDb = 20.0;   // a partial's peak over its neighbourhood's median
@@ -37,14 +37,23 @@ struct Spectrum {
         for (int k = lo; k <= hi; ++k)
             if (magnitude[k] > magnitude[best]) best = k;
         if (best == lo || best == hi || magnitude[best] <= floor) return false;
-        double sum = 0.0, moment = 0.0;
-        for (int k = best - reach; k <= best + reach; ++k) {
-            const double power = At(k) * At(k) - floor * floor;
-            if (power <= 0.0) continue;
-            sum += power;
-            moment += power * k;
+        // Centred again on the centroid until it settles: the largest bin of a partial with
+        // vibrato may be one of its side bands.
+        double centre = best, sum = 0.0;
+        for (int round = 0; round < 4; ++round) {
+            const int middle = static_cast<int>(std::lround(centre));
+            double moment = 0.0;
+            sum = 0.0;
+            for (int k = middle - reach; k <= middle + reach; ++k) {
+                const double power = At(k) * At(k) - floor * floor;
+                if (power <= 0.0) continue;
+                sum += power;
+                moment += power * k;
+            }
+            if (sum <= 0.0) return false;
+            centre = moment / sum;
         }
-        hertz = moment / sum * binHertz;
+        hertz = centre * binHertz;
         level = std::sqrt(sum);
         return true;
     }

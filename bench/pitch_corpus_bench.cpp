@@ -6,6 +6,7 @@
 //   ondrel-pitch-corpus [--references] [CORPUS_DIR]     (default build/pitch-corpus)
 //
 // --references prints each note's measured pitch and the evidence behind it, and stops.
+// ONDREL_CORPUS_ALL=1 also lists every note more than 4 cents off, not only those over 50.
 //
 // A note's error is the median, over its analyses after the first 0.3 s, of the shown
 // frequency's distance in cents. Notes are also run in pairs (1 s of one note, then the next of
