@@ -8,9 +8,10 @@
 
 namespace {
 
-constexpr float kTopHertz = 5000.0f;     // partials above are too few and too weak to judge by
-constexpr float kSignificantDb = 12.0f;  // a peak's height over the spectrum's median
-constexpr float kRangeDb = 50.0f;        // below the strongest peak, nothing counts
+constexpr float kTopHertz = 5000.0f;        // partials above are too few and too weak to judge by
+constexpr float kSignificantRatio = 3.98f;  // 12 dB: a peak's height over the spectrum's median
+constexpr float kRangeRatio = 3.16e-3f;     // 50 dB below the strongest peak, nothing counts
+constexpr int kFloorStride = 4;
 constexpr std::size_t kMaxPeaks = 128;
 constexpr int kMaxNumber = 48;  // partials scored
 constexpr int kMaxDivisor = 6;
@@ -29,10 +30,6 @@ constexpr float kMaxStray = 0.25f;
 constexpr float kKeepPreferred = 1.35f;
 constexpr float kKeepEstimate = 1.15f;
 
-float Decibels(float magnitude) {
-    return 20.0f * std::log10(std::max(magnitude, 1e-30f));
-}
-
 // Whether a and b are the same fundamental, within a quarter-tone.
 bool Same(float a, float b) {
     return std::fabs(a - b) <= 0.03f * std::max(a, b);
@@ -49,19 +46,21 @@ void HarmonicCheck::FindPeaks(const std::vector<float>& spectrum, float binWidth
         std::min(static_cast<int>(spectrum.size()) - 1, static_cast<int>(kTopHertz / binWidth));
     if (hi - lo < 4) return;
 
-    scratch_.assign(spectrum.begin() + lo, spectrum.begin() + hi);
+    // The floor is the median of every fourth bin: as good a floor, at a quarter of the cost.
+    scratch_.clear();
+    for (int k = lo; k < hi; k += kFloorStride) scratch_.push_back(spectrum[k]);
     auto middle = scratch_.begin() + static_cast<long>(scratch_.size() / 2);
     std::nth_element(scratch_.begin(), middle, scratch_.end());
     const float floor = *middle;
-    const float strongest = *std::max_element(middle, scratch_.end());
-    const float threshold = std::max(floor * std::pow(10.0f, kSignificantDb / 20.0f),
-                                     strongest * std::pow(10.0f, -kRangeDb / 20.0f));
+    const float strongest = *std::max_element(spectrum.begin() + lo, spectrum.begin() + hi);
+    const float threshold = std::max(floor * kSignificantRatio, strongest * kRangeRatio);
 
     for (int k = lo; k < hi && peaks_.size() < kMaxPeaks; ++k) {
         const float m = spectrum[k];
         if (!(m > spectrum[k - 1] && m >= spectrum[k + 1] && m > threshold)) continue;
-        // The peak's centre from a parabola through the logarithms of its neighbours.
-        const float a = Decibels(spectrum[k - 1]), b = Decibels(m), c = Decibels(spectrum[k + 1]);
+        // The peak's centre from a parabola through it and its neighbours: close enough for
+        // matching partials, which allows half a bin, and cheaper than one through logarithms.
+        const float a = spectrum[k - 1], b = m, c = spectrum[k + 1];
         const float curve = a - 2.0f * b + c;
         const float offset = curve < 0.0f ? std::clamp(0.5f * (a - c) / curve, -0.5f, 0.5f) : 0.0f;
         const float weight = std::sqrt(m / strongest);
