@@ -9,22 +9,13 @@ float CentsBetween(float a, float b) {
     return 1200.0f * std::fabs(std::log2(a / b));
 }
 
-bool JumpFilter::Near(float a, float b) const {
-    return std::fabs(a - b) < kTolerance &&
-           (centsTolerance_ <= 0.0f || CentsBetween(a, b) < centsTolerance_);
-}
-
-bool JumpFilter::Far(float a, float b) const {
-    return std::fabs(a - b) > kTolerance ||
-           (centsTolerance_ > 0.0f && CentsBetween(a, b) > centsTolerance_);
-}
-
 float JumpFilter::operator()(float value) {
     history_.push_back(value);
     if (history_.size() > kHistory) history_.pop_front();
-    if (Near(value, lastAccepted_)) return value;
-    bool agreed = std::none_of(history_.begin(), history_.end(),
-                               [this, value](float earlier) { return Far(earlier, value); });
+    if (std::fabs(value - lastAccepted_) < kTolerance) return value;
+    bool agreed = std::none_of(history_.begin(), history_.end(), [value](float earlier) {
+        return std::fabs(earlier - value) > kTolerance;
+    });
     if (!agreed) return lastAccepted_;
     lastAccepted_ = value;
     return value;
@@ -40,8 +31,17 @@ double AverageFilter::operator()(double value) {
 }
 
 double DisplayFilter::operator()(float value) {
+    recent_.push_back(value);
+    if (recent_.size() > JumpFilter::kHistory) recent_.pop_front();
     const float held = jump_(value);
-    if (CentsBetween(held, static_cast<float>(shown_)) > kNoteCents) average_.Restart();
+    if (CentsBetween(held, static_cast<float>(shown_)) > kNoteCents) {
+        const bool agreed = recent_.size() == JumpFilter::kHistory &&
+                            std::none_of(recent_.begin(), recent_.end(), [held](float v) {
+                                return CentsBetween(v, held) > kNoteCents;
+                            });
+        if (shown_ > 0.0 && !agreed) return shown_;
+        average_.Restart();
+    }
     shown_ = average_(held);
     return shown_;
 }

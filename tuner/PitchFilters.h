@@ -3,25 +3,16 @@
 #include <deque>
 
 // Holds back a sudden change of frequency until the recent estimates agree on it, so a single
-// wild estimate (an octave error, a noise burst) never reaches the display. A change counts as
-// sudden beyond 25 Hz, and optionally also beyond a tolerance in cents, which holds back the
-// changes of low notes too.
+// wild estimate (an octave error, a noise burst) never reaches the display.
 class JumpFilter {
 public:
     static constexpr std::size_t kHistory = 5;
     static constexpr float kTolerance = 25.0f;  // Hz
 
-    JumpFilter() = default;
-    explicit JumpFilter(float centsTolerance) : centsTolerance_(centsTolerance) {}
-
     float operator()(float value);
     float LastAccepted() const { return lastAccepted_; }
 
 private:
-    bool Near(float a, float b) const;
-    bool Far(float a, float b) const;
-
-    float centsTolerance_ = 0.0f;  // 0: hertz only
     std::deque<float> history_;
     float lastAccepted_ = 0.0f;  // lets the first estimate through the history test
 };
@@ -39,10 +30,10 @@ private:
 };
 
 // From the estimates of the fundamental to the frequency shown. The jump filter holds back
-// sudden changes, counting a change of more than a quarter-tone as sudden too (a low note's
-// change of a fourth is less than 25 Hz). The average smooths a note and starts afresh at a
-// change of note, so the display steps from the old note to the new one and never shows a
-// value between them.
+// sudden changes; a value more than a quarter-tone from the one shown (which may be less than
+// the jump filter's 25 Hz for a low note) is shown only once the last five estimates agree on
+// it. The average smooths a note and starts afresh at a change of note, so the display steps
+// from the old note to the new one and never shows a value between them.
 class DisplayFilter {
 public:
     static constexpr float kNoteCents = 50.0f;
@@ -51,8 +42,9 @@ public:
     double Shown() const { return shown_; }
 
 private:
-    JumpFilter jump_{kNoteCents};
+    JumpFilter jump_;
     AverageFilter average_;
+    std::deque<float> recent_;  // the last estimates, before the jump filter
     double shown_ = 0.0;
 };
 
