@@ -363,8 +363,10 @@ int main(int argc, char** argv) {
     for (const std::string& font : fonts) {
         const auto it = std::find_if(corpus.begin(), corpus.end(),
                                      [&](const CorpusNote& n) { return n.font == font; });
-        std::printf("\n%s (%s set):\n", font.c_str(),
-                    it->set == "tune" ? "tuning" : "held-out test");
+        std::printf("\n%s (%s):\n", font.c_str(),
+                    it->set == "tune"    ? "tuning set"
+                    : it->set == "check" ? "second set, its failures looked at during tuning"
+                                         : "held-out test set");
         Instruments(corpus, font, instruments);
         Changes(corpus, font);
     }
