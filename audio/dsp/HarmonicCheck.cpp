@@ -17,8 +17,10 @@ constexpr int kMaxNumber = 48;  // partials scored
 constexpr int kMaxDivisor = 6;
 constexpr int kSourcePeaks = 3;  // the strongest peaks whose fractions are candidates
 // A position holds a partial fully when its peak's weight is this share of the candidate's
-// strongest (about 20 dB below it in magnitude), in proportion below.
+// strongest (about 20 dB below it in magnitude), not at all below the second share (about
+// 40 dB below: noise, say a hammer's, not a partial), in proportion between.
 constexpr float kHeldShare = 0.3f;
+constexpr float kNoShare = 0.1f;
 // The partials are followed up the series, each expected at its number times the spacing of the
 // one before, so a string's stretched overtones are followed; the spacing may drift this far
 // from the candidate. A partial may stray from where it is expected by this share of its
@@ -99,12 +101,16 @@ float HarmonicCheck::Score(float candidate, int* partial) const {
             if (partial) *partial = found;
         }
     }
-    if (highest == 0) return 0.0f;
+    // A fundamental that neither it nor its octave sounds is the common subharmonic of a
+    // mixture (two notes at once, a choir) rather than a note.
+    if (highest == 0 || (held[1] <= 0.0f && held[2] <= 0.0f)) return 0.0f;
     // The fundamental's own position counts twice: a mixture of two notes is explained by a
     // common subharmonic that neither note sounds.
-    float occupied = std::min(1.0f, held[1] / (kHeldShare * strongest));
-    for (int n = 1; n <= highest; ++n)
-        occupied += std::min(1.0f, held[n] / (kHeldShare * strongest));
+    auto credit = [strongest](float weight) {
+        return std::clamp((weight / strongest - kNoShare) / (kHeldShare - kNoShare), 0.0f, 1.0f);
+    };
+    float occupied = credit(held[1]);
+    for (int n = 1; n <= highest; ++n) occupied += credit(held[n]);
     return explained / totalWeight_ * occupied / static_cast<float>(highest + 1);
 }
 
