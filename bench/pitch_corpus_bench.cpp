@@ -205,7 +205,12 @@ std::vector<NoteResult> Instruments(const std::vector<CorpusNote>& corpus, const
 }
 
 // What is shown while one note gives way to the next of the same instrument.
-void Changes(const std::vector<CorpusNote>& corpus, const std::string& font) {
+struct ChangeSummary {
+    int wandering = 0;
+    double settlingMedian = 0.0;
+};
+
+ChangeSummary Changes(const std::vector<CorpusNote>& corpus, const std::string& font) {
     std::vector<double> settling;
     int changes = 0, wandering = 0, unsettled = 0;
     double worstWander = 0.0;
@@ -252,9 +257,10 @@ void Changes(const std::vector<CorpusNote>& corpus, const std::string& font) {
         "ms, p95 %.1f ms, never %d; shown > 50 c from both notes in %d (worst %.0f c, %s)\n",
         changes, kSettled, 1000.0 * Percentile(settling, 0.5), 1000.0 * Percentile(settling, 0.95),
         unsettled, wandering, worstWander, worst.c_str());
+    return {wandering, Percentile(settling, 0.5)};
 }
 
-void Synthetic(std::vector<NoteResult>& everything) {
+Summary Synthetic(std::vector<NoteResult>& everything) {
     std::printf(
         "\nSynthetic kinds, every semitone from E1 to D#6 and 1300 Hz, off the note grid "
         "(2 s each):\n");
@@ -278,6 +284,7 @@ void Synthetic(std::vector<NoteResult>& everything) {
         }
     }
     all.Print("all synthetic");
+    return all;
 }
 
 double ThreadCpuMicroseconds() {
@@ -288,7 +295,7 @@ double ThreadCpuMicroseconds() {
 
 // The analyser's whole work per frame (gate, estimate, octave decision, filters) on frames of
 // the corpus, reduced to 11025 Hz as the input path does.
-void Speed(const std::vector<CorpusNote>& corpus) {
+double Speed(const std::vector<CorpusNote>& corpus) {
     std::vector<std::vector<float>> frames;
     for (std::size_t i = 0; i < corpus.size(); i += 3) {
         Decimator decimator(TunerInputPath::kReduction, kRate, Decimator::kTunerCutoffHz);
@@ -299,7 +306,7 @@ void Speed(const std::vector<CorpusNote>& corpus) {
             frames.emplace_back(reduced.begin() + static_cast<long>(at),
                                 reduced.begin() + static_cast<long>(at + 2048));
     }
-    if (frames.empty()) return;
+    if (frames.empty()) return std::nan("");
     AnalysisFrame store;
     AppSettings settings;
     PitchAnalyser analyser(store, settings);
@@ -317,6 +324,11 @@ void Speed(const std::vector<CorpusNote>& corpus) {
         "\nSpeed: whole analysis of a 2048 frame of the corpus (CPU time, 20 x %zu): best "
         "batch %.2f us, median batch %.2f us\n",
         frames.size(), Percentile(perFrame, 0.0), Percentile(perFrame, 0.5));
+    return Percentile(perFrame, 0.0);
+}
+
+void Goal(const std::string& what, bool met) {
+    std::printf("  %-72s %s\n", what.c_str(), met ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -360,6 +372,9 @@ int main(int argc, char** argv) {
         if (std::find(fonts.begin(), fonts.end(), note.font) == fonts.end())
             fonts.push_back(note.font);
     std::vector<NoteResult> instruments;
+    std::vector<std::pair<std::string, long>> wrongOctaves;
+    int wandering = 0;
+    double slowestSettling = 0.0;
     for (const std::string& font : fonts) {
         const auto it = std::find_if(corpus.begin(), corpus.end(),
                                      [&](const CorpusNote& n) { return n.font == font; });
@@ -367,8 +382,13 @@ int main(int argc, char** argv) {
                     it->set == "tune"    ? "tuning set"
                     : it->set == "check" ? "second set, its failures looked at during tuning"
                                          : "held-out test set");
-        Instruments(corpus, font, instruments);
-        Changes(corpus, font);
+        const std::vector<NoteResult> results = Instruments(corpus, font, instruments);
+        wrongOctaves.emplace_back(
+            font, std::count_if(results.begin(), results.end(),
+                                [](const NoteResult& n) { return n.WrongOctave(); }));
+        const ChangeSummary changes = Changes(corpus, font);
+        wandering += changes.wandering;
+        slowestSettling = std::max(slowestSettling, changes.settlingMedian);
     }
     Summary all;
     for (const NoteResult& note : instruments) all.Add(note);
@@ -377,7 +397,33 @@ int main(int argc, char** argv) {
     all.Print("all instrument notes");
 
     std::vector<NoteResult> synthetic;
-    Synthetic(synthetic);
-    Speed(corpus);
+    const Summary synth = Synthetic(synthetic);
+    const double microseconds = Speed(corpus);
+
+    std::printf("\nGoals:\n");
+    char line[160];
+    for (const auto& [font, wrong] : wrongOctaves) {
+        std::snprintf(line, sizeof line, "%s: %ld notes in the wrong octave (0)", font.c_str(),
+                      wrong);
+        Goal(line, wrong == 0);
+    }
+    const double p95 = Percentile(all.errors, 0.95), median = Percentile(all.errors, 0.5);
+    std::snprintf(line, sizeof line, "instrument notes: p95 %.2f c (< 5), median %.2f c (< 1)", p95,
+                  median);
+    Goal(line, p95 < 5.0 && median < 1.0);
+    const double synthP95 = Percentile(synth.errors, 0.95);
+    std::snprintf(line, sizeof line,
+                  "synthetic kinds: p95 %.2f c (< 1), %d in the wrong octave (0)", synthP95,
+                  synth.wrongOctave);
+    Goal(line, synthP95 < 1.0 && synth.wrongOctave == 0);
+    std::snprintf(line, sizeof line, "note changes shown > 50 c from both notes: %d (0)",
+                  wandering);
+    Goal(line, wandering == 0);
+    std::snprintf(line, sizeof line, "note change settling, slowest font's median: %.0f ms (254)",
+                  1000.0 * slowestSettling);
+    Goal(line, slowestSettling <= 0.254);
+    std::snprintf(line, sizeof line, "whole analysis per frame, best batch: %.1f us (< 50)",
+                  microseconds);
+    Goal(line, microseconds < 50.0);
     return 0;
 }
