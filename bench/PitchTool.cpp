@@ -13,7 +13,8 @@ namespace {
 void Usage(std::ostream& err) {
     err << "usage: ondrel-pitch [--raw] FILE.wav\n"
            "Prints the time (s) and the frequency (Hz) the tuner would show for every analysed\n"
-           "frame; with --raw, the estimate before the filters (0 where the level gate holds).\n";
+           "frame; with --raw, the estimate before the filters, after its octave check (0 where\n"
+           "the level gate holds).\n";
 }
 
 }  // namespace
@@ -51,7 +52,7 @@ int RunPitchTool(const std::vector<std::string>& arguments, std::ostream& out, s
     PitchAnalyser& analyser = DllPitchAnalyserInstance();
     TunerInputPath path44k(DllAnalysisFrameInstance(), analyser);
     path44k.Feed(sound.samples, [&](double seconds) {
-        const float frequency = raw ? analyser.LastEstimate() : analyser.GetFrequency();
+        const float frequency = raw ? analyser.LastFundamental() : analyser.GetFrequency();
         out << boost::format("%.4f %.2f\n") % seconds % frequency;
     });
     return 0;

@@ -1,5 +1,6 @@
 #include "tuner/PitchAnalyser.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "audio/AnalysisFrame.h"
@@ -60,6 +61,26 @@ bool PitchAnalyser::EnsureConfigured(int frameSize) {
                                 kWindowDolphChebyshev);
 }
 
+namespace {
+
+// A frame this far below the note's loudest is its tail: it may refine the note, not replace it.
+constexpr double kTailDb = 25.0;
+// How fast the remembered loudness falls per frame (about 3 dB a second).
+constexpr double kReleaseDb = 0.035;
+// A rise this steep over the last frames is a new note, however quiet: it is heard in full.
+constexpr double kOnsetDb = 6.0;
+
+}  // namespace
+
+bool PitchAnalyser::InTail(double level) {
+    const double before = recentLevels_[recentAt_];
+    recentLevels_[recentAt_] = level;
+    recentAt_ = (recentAt_ + 1) % recentLevels_.size();
+    if (level > before + kOnsetDb) noteLevel_ = level;
+    noteLevel_ = std::max(level, noteLevel_ - kReleaseDb);
+    return level < noteLevel_ - kTailDb;
+}
+
 void PitchAnalyser::Analyse(std::vector<float>& x) {
     if (x.empty()) return;
     const bool usable = EnsureConfigured(static_cast<int>(x.size()));
@@ -67,12 +88,17 @@ void PitchAnalyser::Analyse(std::vector<float>& x) {
     lastLevel_ = level;
     lastPassedGate_ = level > settings_.levelThreshold;  // false for NaN
     lastEstimate_ = 0.0f;
+    lastFundamental_ = 0.0f;
     if (lastPassedGate_ && usable) {
         const float estimate = estimator_.EstimateFrequency(x.data(), x.data());
         // -1 means no estimate; anything not a positive number is never shown.
         if (estimate > 0.0f && std::isfinite(estimate)) {
             lastEstimate_ = estimate;
-            currentFrequency_ = static_cast<float>(averageFilter_(jumpFilter_(estimate)));
+            lastFundamental_ = harmonicCheck_.Fundamental(estimator_, estimate, currentFrequency_);
+            const bool tail = InTail(level);
+            if (!tail ||
+                CentsBetween(lastFundamental_, currentFrequency_) < DisplayFilter::kNoteCents)
+                currentFrequency_ = static_cast<float>(displayFilter_(lastFundamental_));
         }
     }
     ++analysisCount_;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <limits>
 #include <vector>
 
+#include "audio/dsp/HarmonicCheck.h"
 #include "audio/dsp/SpectrumEstimator.h"
 #include "tuner/PitchFilters.h"
 
@@ -12,8 +14,8 @@ class AppSettings;
 
 // The frequency of the note at the input, steady enough to drive a tuning needle. The audio
 // thread only deposits frames; analysis runs on the GUI thread, lazily, when a display asks
-// and a new frame has arrived: a level gate, the spectrum estimate, then the jump and average
-// filters.
+// and a new frame has arrived: a level gate, the spectrum estimate, a check of its octave
+// against the spectrum's partials, then the jump and average filters.
 class PitchAnalyser {
 public:
     // Full-scale gain of the input line's volume control; the mixer supplies the real one.
@@ -45,6 +47,8 @@ public:
     // The estimator's frequency before the filters for the last analysis; 0 when the gate
     // rejected that frame or it gave no usable estimate.
     float LastEstimate() const { return lastEstimate_; }
+    // The fundamental the octave check made of it (0 as above).
+    float LastFundamental() const { return lastFundamental_; }
     bool LastPassedGate() const { return lastPassedGate_; }
     // The gate's level of the last frame analysed (NaN before the first or for a bad frame).
     double LastLevel() const { return lastLevel_; }
@@ -63,17 +67,24 @@ public:
 private:
     void Refresh();
     bool EnsureConfigured(int frameSize);
+    // Whether a frame at `level` belongs to the fading tail of the note shown, where other
+    // sounds (a sample's hum, a neighbouring string) outlast it.
+    bool InTail(double level);
 
     AnalysisFrame& frames_;
     AppSettings& settings_;
     std::vector<float> work_;
     float currentFrequency_ = 0.0f;
     float lastEstimate_ = 0.0f;
+    float lastFundamental_ = 0.0f;
     bool lastPassedGate_ = false;
     double lastLevel_ = std::numeric_limits<double>::quiet_NaN();
     SpectrumEstimator estimator_;
-    JumpFilter jumpFilter_;
-    AverageFilter averageFilter_;
+    HarmonicCheck harmonicCheck_;
+    DisplayFilter displayFilter_;
+    double noteLevel_ = -1e9;  // the loudest recent level, falling slowly
+    std::array<double, 4> recentLevels_{-1e9, -1e9, -1e9, -1e9};  // of the last frames
+    std::size_t recentAt_ = 0;
     int analysisCount_ = 0;
     GainSource gainSource_;
 };

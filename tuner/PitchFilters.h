@@ -23,7 +23,30 @@ public:
     static constexpr std::size_t kHistory = 10;
 
     double operator()(double value);
+    void Restart() { history_.clear(); }
 
 private:
     std::deque<double> history_;
 };
+
+// From the estimates of the fundamental to the frequency shown. The jump filter holds back
+// sudden changes; a value more than a quarter-tone from the one shown (which may be less than
+// the jump filter's 25 Hz for a low note) is shown only once the last five estimates agree on
+// it. The average smooths a note and starts afresh at a change of note, so the display steps
+// from the old note to the new one and never shows a value between them.
+class DisplayFilter {
+public:
+    static constexpr float kNoteCents = 50.0f;
+
+    double operator()(float value);
+    double Shown() const { return shown_; }
+
+private:
+    JumpFilter jump_;
+    AverageFilter average_;
+    std::deque<float> recent_;  // the last estimates, before the jump filter
+    double shown_ = 0.0;
+};
+
+// Distance of two positive frequencies in cents; infinite when either is not positive.
+float CentsBetween(float a, float b);
