@@ -16,6 +16,7 @@
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PymWnd.h"
+#include "pym/gui/ScreenManager.h"
 #include "pym/gui/TickHook.h"
 #include "settings/AppSettings.h"
 #include "widgets/AboutWindow.h"
@@ -120,6 +121,12 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
         }
     } forget{*this};
     CentreOnMonitor(*window);
+    if (!startScreen_.empty())
+        // Once the run has shown the skin's first screen; only while this window runs.
+        Platform::Host().Post([this, shown = window.get()] {
+            if (running_ == shown && shown->Host())
+                shown->Host()->Screens().ActivateScreen(startScreen_, true);
+        });
     // A quit asked for while the window was being built ends the run before it starts.
     if (!quitRequested_) window->DoModal(nullptr);
     window->SetVisible(false);

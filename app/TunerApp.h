@@ -35,6 +35,9 @@ public:
     // Asks in the message box, with no window behind it; the caption of the answer.
     std::string ShowMessage(const std::string& text, const std::string& buttons);
 
+    // The screen shown once the main window runs, instead of the one the skin shows first.
+    void SetStartScreen(std::string name) { startScreen_ = std::move(name); }
+
     // The check for a sound device; the real one asks ALSA.
     void SetSoundCheck(SoundCheck check) { soundCheck_ = std::move(check); }
 
@@ -58,4 +61,5 @@ private:
     std::atomic<bool> quitRequested_{false};
     std::atomic<bool> hostReady_{false};
     Pym::Window* running_ = nullptr;  // the main window while it runs
+    std::string startScreen_;
 };

@@ -10,8 +10,9 @@ namespace {
 
 void PrintUsage() {
     std::printf(
-        "Usage: ondrel-metronome [--help] [--version]\n"
+        "Usage: ondrel-metronome [--tuner] [--help] [--version]\n"
         "A skinnable practice metronome with a chromatic tuner.\n"
+        "  --tuner    start on the tuner screen\n"
         "Run it from the skin folder (the folder holding XML/Metronome.xml); ONDREL_LIB names\n"
         "the folder above lib/PYM/XML, the framework's templates. Set ONDREL_TRACE to see the\n"
         "framework's diagnostics on standard error.\n");
@@ -20,7 +21,12 @@ void PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    bool tuner = false;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--tuner") == 0) {
+            tuner = true;
+            continue;
+        }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             PrintUsage();
             return 0;
@@ -33,6 +39,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     static CTunerApp app;
+    if (tuner) app.SetStartScreen("Tuner");
     // First of the threads, so that every later one leaves SIGINT and SIGTERM to it.
     Platform::ShutdownSignals signals([](int) { app.RequestQuit(); });
     return app.InitInstance();

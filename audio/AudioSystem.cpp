@@ -15,7 +15,8 @@ constexpr int kReductionChunk = 4096;
 
 AudioSystem::AudioSystem()
     : out_(kSampleRate, 0, false),
-      in_(kSampleRate, kInputFrames),
+      // The input opens when somebody listens (see StartInput).
+      in_(kSampleRate, kInputFrames, false),
       // Both stores exist before any callback runs, and outlive this object.
       scope_(DllScopeBufferInstance()),
       analysis_(DllAnalysisFrameInstance()),
@@ -73,6 +74,10 @@ int AudioSystem::RestartOutputLooped(int sampleRate, int framesPerBuffer, Stream
 int AudioSystem::RestoreInputAnalysis() {
     in_.Stop();
     in_.SetCallback(AnalysisCallback(), nullptr);
+    if (!in_.IsOpen()) {
+        const int result = in_.OpenDefault(kSampleRate, kInputFrames);
+        if (result != kStreamNoError) return result;
+    }
     return in_.Start(false);
 }
 
@@ -80,9 +85,13 @@ void AudioSystem::StopOutput() {
     out_.Stop();
 }
 void AudioSystem::StopInput() {
+    // A stopped input is closed, not only stopped: the sound server then lists no recording
+    // of the program, and the desktop shows no microphone in use.
     in_.Stop();
+    in_.Close();
 }
 void AudioSystem::StartInput() {
+    if (!in_.IsOpen() && in_.OpenDefault(kSampleRate, kInputFrames) != kStreamNoError) return;
     in_.Start(false);
 }
 

@@ -56,6 +56,7 @@ public:
     bool SelectInputLine(const std::string& name) { return Mixer().SelectInputLine(name); }
     int InputGain() { return Mixer().InputGain(); }
     std::vector<std::string> InputLineNames() { return Mixer().InputLineNames(); }
+    std::string SelectedInputLineName() { return Mixer().SelectedInputLineName(); }
     std::string InputLineForType(int componentType) {
         return Mixer().InputLineForType(componentType);
     }

@@ -71,6 +71,12 @@ bool VolumeControl::SelectInputLine(const std::string& name) {
     return true;
 }
 
+std::string VolumeControl::SelectedInputLineName() const {
+    for (const auto& [name, line] : inputLines_)
+        if (line.id == selectedInputLine_.id) return name;
+    return std::string();
+}
+
 int VolumeControl::InputGain() {
     long maximum = recording_.GetLineMaximum(selectedInputLine_);
     // A line without a volume control still records: -1 here would silence the tuner.

@@ -33,6 +33,8 @@ public:
     std::vector<std::string> InputLineNames() const;
     std::string InputLineForType(int componentType) const;
     const MixerLine& SelectedInputLine() const { return selectedInputLine_; }
+    // The name the selected line goes by among the input lines; empty without one.
+    std::string SelectedInputLineName() const;
 
     // Each returns an id for the matching Remove.
     int AddOutputVolumeListener(std::function<void()> listener);

@@ -89,9 +89,10 @@ int WaveOut::OpenDefault(double sampleRate, unsigned long framesPerBuffer) {
     return Open(0, 1, kFloat32, sampleRate, framesPerBuffer, 0);
 }
 
-WaveIn::WaveIn(double sampleRate, unsigned long framesPerBuffer, StreamBackend& backend)
+WaveIn::WaveIn(double sampleRate, unsigned long framesPerBuffer, bool openNow,
+               StreamBackend& backend)
     : Wave(backend) {
-    OpenDefault(sampleRate, framesPerBuffer);
+    if (openNow) OpenDefault(sampleRate, framesPerBuffer);
 }
 
 int WaveIn::OpenDefault(double sampleRate, unsigned long framesPerBuffer) {

@@ -62,7 +62,7 @@ public:
 // The input stream, opened when built. Stop lets the buffer under way finish.
 class WaveIn : public Wave {
 public:
-    WaveIn(double sampleRate, unsigned long framesPerBuffer,
+    WaveIn(double sampleRate, unsigned long framesPerBuffer, bool openNow = true,
            StreamBackend& backend = SelectedStreamBackend());
     int OpenDefault(double sampleRate, unsigned long framesPerBuffer) override;
 };

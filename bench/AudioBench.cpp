@@ -8,7 +8,7 @@
 
 #include "audio/AudioSystem.h"
 #include "audio/VirtualStreamBackend.h"
-#include "metronome/BarBuffer.h"
+#include "audio/BarBuffer.h"
 #include "metronome/ClickSynthesis.h"
 #include "metronome/PlaybackEngine.h"
 #include "metronome/RecordBuffer.h"

@@ -4,11 +4,10 @@
 #include <cmath>
 
 #include "audio/AudioFile.h"
+#include "audio/BarBuffer.h"
 #include "audio/Rounding.h"
-#include "metronome/BarBuffer.h"
 
 namespace {
-constexpr float kMaxToneMs = 10000.0f;
 constexpr int kFadeSamples = 100;
 constexpr float kOneSixtieth = 0.016666668f;  // 1/60 in single precision
 constexpr float kMillisecond = 0.001f;
@@ -19,16 +18,6 @@ void FadeOutTail(std::vector<float>& click) {
         click[static_cast<std::size_t>(length - 1 - i)] *= static_cast<float>(i) / 100.0f;
 }
 }  // namespace
-
-void SynthesiseTone(float frequency, float length, int sampleRate, std::vector<float>& out,
-                    const Waveform& waveform) {
-    if (length > kMaxToneMs) length = kMaxToneMs;
-    const double step = frequency * 6.283185307179586 / sampleRate;
-    long long count = Nearest(static_cast<long double>(length) * sampleRate * 0.001L);
-    out.resize(static_cast<std::size_t>(std::max(count, 0LL)));
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = waveform(static_cast<float>(static_cast<double>(i) * step));
-}
 
 ClickGenerator ToneClick(float frequency) {
     return [frequency](std::vector<float>& out, int sampleRate, float maxLengthMs) {

@@ -4,18 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "audio/ToneSynthesis.h"
+
 class BarBuffer;
 
 // Replaces `out` with one click of at most `maxLengthMs`.
 using ClickGenerator =
     std::function<void(std::vector<float>& out, int sampleRate, float maxLengthMs)>;
-using Waveform = std::function<float(float angle)>;
 
 constexpr int kBarSampleRate = 44100;
-
-// `length` ms of `waveform` at `frequency`, from phase 0, at most 10 s.
-void SynthesiseTone(float frequency, float length, int sampleRate, std::vector<float>& out,
-                    const Waveform& waveform);
 
 ClickGenerator ToneClick(float frequency);
 // A click from a sound file; a file that cannot be read gives no click at all.

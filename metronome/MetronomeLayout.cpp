@@ -244,8 +244,9 @@ void MetronomeLayout::SwitchClickedSlot(Activate&) {
         DllAudioSystemInstance().StopOutput();
         play_->SetDown(false);
     }
+    // The recording ends with the screen; the other screen listens for itself if it wants to.
+    if (engine_.IsRecording()) engine_.Record(false);
     record_->SetDown(false);
-    DllAudioSystemInstance().RestoreInputAnalysis();
 }
 
 void MetronomeLayout::VisibilityChangeSlot(ObjectVisibilityChange& signal) {

@@ -1,7 +1,7 @@
 #include "metronome/PlaybackEngine.h"
 
 #include "audio/AudioSystem.h"
-#include "metronome/BarBuffer.h"
+#include "audio/BarBuffer.h"
 #include "metronome/ClickSynthesis.h"
 #include "metronome/RecordBuffer.h"
 #include "pym/base/Singleton.h"
@@ -9,12 +9,6 @@
 
 namespace {
 constexpr int kRecordFrames = 512;
-}
-
-int BarCallback(void*, void* output, unsigned long frames, double, void* userData) {
-    if (output && userData)
-        static_cast<const BarBuffer*>(userData)->CopyStart(static_cast<float*>(output), frames);
-    return 0;
 }
 
 int RecordingLoopCallback(void*, void* output, unsigned long frames, double, void* userData) {

@@ -51,8 +51,8 @@ private:
     bool recording_ = false;
 };
 
-// Stream callbacks. User data: the BarBuffer, the RecordBuffer, the RecordBuffer.
-int BarCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
+// Stream callbacks (the bar's is BarCallback, beside the BarBuffer). User data: the
+// RecordBuffer.
 int RecordingLoopCallback(void* input, void* output, unsigned long frames, double outTime,
                           void* userData);
 int RecordCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);

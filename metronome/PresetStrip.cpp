@@ -2,32 +2,7 @@
 
 #include "pym/gui/LargeFocusContainer.h"
 #include "pym/gui/ObjectCreation.h"
-
-namespace {
-
-// Writes the preset's name and tempo into every attribute of the item template that asks for
-// them.
-void FillPlaceholders(TiXmlElement* element, const std::string& name, int bpm) {
-    for (TiXmlAttribute* attribute = element->FirstAttribute(); attribute;
-         attribute = attribute->Next()) {
-        std::string value = attribute->ValueStr();
-        bool changed = false;
-        for (auto [marker, text] : {std::pair<std::string, std::string>{"%NAME%", name},
-                                    {"%BPM%", std::to_string(bpm)}}) {
-            for (std::size_t at = value.find(marker); at != std::string::npos;
-                 at = value.find(marker, at + text.size())) {
-                value.replace(at, marker.size(), text);
-                changed = true;
-            }
-        }
-        if (changed) attribute->SetValue(value);
-    }
-    for (TiXmlElement* child = element->FirstChildElement(); child;
-         child = child->NextSiblingElement())
-        FillPlaceholders(child, name, bpm);
-}
-
-}  // namespace
+#include "widgets/TemplateFill.h"
 
 void PresetStrip::Build(Pym::XMLLoadSave& loader, TiXmlElement* element,
                         const SimpleStore<int>& presets) {
@@ -39,7 +14,8 @@ void PresetStrip::Build(Pym::XMLLoadSave& loader, TiXmlElement* element,
             Pym::XMLLoadSave::ReportXmlError(
                 element, "MetronomeLayout: no preset item document " + itemDocument);
         item->SetAttribute("Name", name);
-        FillPlaceholders(item, name, presets.ValueOf(name));
+        FillPlaceholders(item,
+                         {{"%NAME%", name}, {"%BPM%", std::to_string(presets.ValueOf(name))}});
         std::unique_ptr<Pym::GuiObject> made =
             Pym::CreateNamedObject(item->ValueStr(), name, &container_, item);
         if (!made) continue;

@@ -55,7 +55,7 @@ TEST(PortAudioBackendTest, WithoutASoundDeviceErrorsAreStoredAndTheTerminalStays
         CapturedStandardError capture(errors);
         PortAudioBackend& backend = DllPortAudioBackendInstance();
         WaveOut out(44100, 512, true, backend);
-        WaveIn in(44100, 512, backend);
+        WaveIn in(44100, 512, true, backend);
         outError = out.LastError();
         inError = in.LastError();
         out.SetCallback(&Silence, nullptr);

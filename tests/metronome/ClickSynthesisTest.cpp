@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "metronome/BarBuffer.h"
+#include "audio/BarBuffer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavFile.h"
 

@@ -26,8 +26,7 @@
 #include "settings/AppSettings.h"
 #include "settings/MetronomeProfile.h"
 #include "tests/pym/gui/WidgetFixture.h"
-#include "tests/support/OffscreenHost.h"
-#include "tests/support/VirtualAudio.h"
+#include "tests/support/AppScreenFixture.h"
 #include "widgets/ComboBox.h"
 #include "widgets/MenuButton.h"
 
@@ -36,108 +35,18 @@ using Type = Platform::HostEvent::Type;
 
 namespace {
 
-class MetronomeScreenTest : public Testing::WidgetFixture {
+class MetronomeScreenTest : public Testing::AppScreenFixture {
 protected:
-    void SetUp() override {
-        WidgetFixture::SetUp();
-        device = &Testing::InstallVirtualDevice();
-        mixer = &Testing::InstallMemoryMixer();
-        UseRealSkin();
-        const fs::path skin = fs::path(ONDREL_SOURCE_DIR) / "skin";
-        for (const char* folder : {"XML", "sounds"})
-            fs::copy(skin / folder, dir.Path() / folder,
-                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        Platform::Profile().SetRegistryKey("Ondrel Metronome");
-        fs::remove(Platform::Profile().FilePath());
-    }
-    void TearDown() override {
-        // What the framework said is the quickest way to a broken skin.
-        if (HasFailure())
-            for (const std::string& text : traces)
-                std::fprintf(stderr, "trace: %s\n", text.c_str());
-        window.reset();
-        DllAudioSystemInstance().StopOutput();
-        WidgetFixture::TearDown();
-    }
-
     // The main window, shown, with the metronome screen it shows at start.
     MetronomeLayout& Open() {
-        TiXmlElement* root = loader.GetRootElement("XML/Metronome.xml");
-        EXPECT_NE(root, nullptr);
-        window = std::make_unique<Pym::AppWindow>();
-        EXPECT_TRUE(window->Build(loader.GetChildElement(root, "MetronomeApp")));
-        // As the window's run starts: shown, connected, ready (which shows the screen).
-        window->SetVisible(true);
-        Pym::Signal::ConnectXMLSlots connect;
-        window->DeliverSignal(connect, true);
-        Pym::Signal::ObjectReady ready;
-        window->DeliverSignal(ready, true);
-        host.Pump();
-        Pym::GuiObject* screen = window->Host()->Screens().Shown();
-        layout =
-            screen == window.get() ? nullptr : Find<MetronomeLayout>(screen, "MetronomeLayout");
-        EXPECT_NE(layout, nullptr);
-        if (!layout)
-            for (const std::string& text : traces)
-                std::fprintf(stderr, "trace: %s\n", text.c_str());
+        layout = &OpenWindow<MetronomeLayout>("MetronomeLayout");
         return *layout;
     }
     void Close() {
-        window.reset();
+        AppScreenFixture::Close();
         layout = nullptr;
     }
-    template <class T = Pym::GuiObject>
-    T* Find(Pym::GuiObject* scope, const std::string& name) {
-        return dynamic_cast<T*>(Pym::FindObject(scope, name));
-    }
-    template <class T = Pym::GuiObject>
-    T& Widget(const std::string& name) {
-        T* found = Find<T>(layout, name);
-        EXPECT_NE(found, nullptr) << name;
-        return *found;
-    }
-    std::string TextOf(const std::string& name) { return Widget<Pym::Text>(name).GetText(); }
-    std::string MenuText(const std::string& name) { return Widget<MenuButton>(name).GetText(); }
-    bool Playing() {
-        VirtualStream* out = device->OutputStream();
-        return out && out->IsActive() == 1;
-    }
-    // The main window's own (the drop-down lists have windows of their own).
-    Testing::OffscreenWindow& Native() {
-        return dynamic_cast<Testing::OffscreenWindow&>(window->Host()->Native());
-    }
-    void Key(unsigned code) {
-        Platform::HostEvent event;
-        event.type = Type::Character;
-        event.code = code;
-        Native().Inject(event);
-    }
-    void Click(Pym::GuiObject& object) {
-        const int x = object.GetAbsoluteX() + object.GetWidth() / 2;
-        const int y = object.GetAbsoluteY() + object.GetHeight() / 2;
-        Native().Inject(Type::MouseMove, x, y);
-        Native().Inject(Type::LeftDown, x, y);
-        Native().Inject(Type::LeftUp, x, y);
-    }
-    std::unique_ptr<Testing::Canvas> Render(const std::string& name) {
-        // Glides and fades finish as they would on screen before the picture is taken.
-        const double later = Pym::ClockSeconds() + 10.0;
-        Pym::SetClockSource([later] { return later; });
-        Native().Inject(Type::Timer);
-        Pym::SetClockSource(nullptr);
-        Pym::GuiObject* screen = window->Host()->Screens().Shown();
-        auto canvas = std::make_unique<Testing::Canvas>(screen->GetWidth(), screen->GetHeight());
-        screen->Draw(canvas->context);
-        if (const char* folder = std::getenv("ONDREL_SKIN_PNG"))
-            cairo_surface_write_to_png(canvas->buffer->Surface(),
-                                       (fs::path(folder) / (name + ".png")).c_str());
-        return canvas;
-    }
 
-    Testing::OffscreenHost host;
-    VirtualStreamBackend* device = nullptr;
-    MemoryMixerBackend* mixer = nullptr;
-    std::unique_ptr<Pym::AppWindow> window;
     MetronomeLayout* layout = nullptr;
 };
 
@@ -282,7 +191,8 @@ TEST_F(MetronomeScreenTest, ClosingWhileRecordingAndPlayingStopsBothStreams) {
     EXPECT_EQ(device->InputStream()->IsActive(), 1);
     EXPECT_TRUE(Playing());
     Close();
-    EXPECT_NE(device->InputStream()->IsActive(), 1);
+    // Stopped and closed: the sound server keeps no recording of the program.
+    EXPECT_FALSE(DllAudioSystemInstance().Input().IsOpen());
     EXPECT_FALSE(Playing());
 }
 
@@ -354,16 +264,15 @@ TEST_F(MetronomeScreenTest, TheTunerButtonStopsTheMetronomeAndLeadsThereAndBack)
     EXPECT_FALSE(Playing());
     EXPECT_FALSE(Widget<Pym::ToggleButton>("Play").IsDown());
 
-    auto* back = Find(tunerScreen, "MetronomeButton");
+    auto* back = Find(tunerScreen, "TunerLayout->MetronomeButton");
     ASSERT_NE(back, nullptr);
-    EXPECT_EQ(back->GetParent(), tunerScreen);
     Click(*back);
     EXPECT_EQ(screens.Shown(), metronomeScreen);
     EXPECT_EQ(layout->GetParent(), metronomeScreen);  // still where it was
 
     // The tuner screen's own close button closes the main window.
     Click(Widget("TunerButton"));
-    Click(*Find(tunerScreen, "Chrome->Close"));
+    Click(*Find(tunerScreen, "TunerLayout->Chrome->Close"));
     EXPECT_FALSE(window->IsVisible());
 }
 

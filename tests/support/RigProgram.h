@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fcntl.h>
+
 #include <signal.h>
 #include <spawn.h>
 #include <stdio.h>
@@ -63,11 +65,14 @@ inline Geometry GeometryOf(const std::string& id) {
 }
 
 // The program `path`, started in the skin folder (also its ONDREL_LIB) with extra environment
-// settings; killed at destruction if it is still running.
+// settings and arguments, its standard error into `errors` when given; killed at destruction if
+// it is still running.
 class RigProgram {
 public:
     RigProgram(const std::string& path, const std::filesystem::path& skin,
-               const std::vector<std::string>& settings) {
+               const std::vector<std::string>& settings,
+               const std::vector<std::string>& arguments = {},
+               const std::filesystem::path& errors = {}) {
         std::vector<std::string> environment = settings;
         environment.push_back("ONDREL_LIB=" + skin.string());
         // The first of two settings of one name is the one that counts: ours go first.
@@ -79,9 +84,18 @@ public:
         const std::filesystem::path previous = std::filesystem::current_path();
         std::filesystem::current_path(skin);
         std::string program = path;
-        std::vector<char*> argv = {program.data(), nullptr};
-        if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+        std::vector<std::string> words = arguments;
+        std::vector<char*> argv = {program.data()};
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (!errors.empty())
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
         std::filesystem::current_path(previous);
     }
     ~RigProgram() {

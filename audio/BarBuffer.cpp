@@ -1,4 +1,4 @@
-#include "metronome/BarBuffer.h"
+#include "audio/BarBuffer.h"
 
 #include <algorithm>
 
@@ -28,4 +28,10 @@ std::size_t BarBuffer::Size() const {
 
 BarBuffer& DllBarBufferInstance() {
     return Pym::Singleton<BarBuffer>::Instance();
+}
+
+int BarCallback(void*, void* output, unsigned long frames, double, void* userData) {
+    if (output && userData)
+        static_cast<const BarBuffer*>(userData)->CopyStart(static_cast<float*>(output), frames);
+    return 0;
 }

@@ -20,3 +20,7 @@ private:
 };
 
 BarBuffer& DllBarBufferInstance();
+
+// The output callback that plays a bar (user data: the BarBuffer) from its start, silence past
+// its end; with a looped start the device repeats it.
+int BarCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);

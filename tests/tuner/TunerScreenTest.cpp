@@ -1,0 +1,117 @@
+// The tuner screen of the default skin, reached as the user reaches it (main window, then its
+// switch), on a virtual sound device and an in-memory mixer.
+#include <cmath>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "audio/AnalysisFrame.h"
+#include "audio/BarBuffer.h"
+#include "pym/gui/EditBox.h"
+#include "pym/gui/ToggleButton.h"
+#include "pym/gui/Window.h"
+#include "settings/AppSettings.h"
+#include "tests/support/AppScreenFixture.h"
+#include "tuner/PitchAnalyser.h"
+#include "tuner/ReferenceTone.h"
+#include "tuner/TunerLayout.h"
+
+namespace {
+
+class TunerScreenTest : public Testing::AppScreenFixture {
+protected:
+    void SetUp() override {
+        AppScreenFixture::SetUp();
+        AppSettings& settings = DllAppSettingsInstance();
+        settings.readOutInterval = 0.0f;
+        settings.titleInterval = 0.0f;
+    }
+    TunerLayout& Open() { return OpenWindow<TunerLayout>("TunerLayout", "Tuner"); }
+    // A second of a steady sine at the input, frame by frame as the input path delivers it,
+    // each frame read out as the screen's timer would.
+    void Hear(TunerLayout& tuner, float frequency) {
+        std::vector<float> frame(2048);
+        for (int hop = 0; hop < 86; ++hop) {
+            for (std::size_t i = 0; i < frame.size(); ++i)
+                frame[i] = 0.3f * std::sin(2.0 * M_PI * frequency *
+                                           static_cast<double>(hop * 128 + i) / 11025.0);
+            DllAnalysisFrameInstance().Deliver(frame.data(), static_cast<int>(frame.size()));
+            tuner.Refresh();
+        }
+    }
+    float Target() const { return DllAppSettingsInstance().desiredFrequency; }
+    bool Listening() { return DllAudioSystemInstance().Input().IsOpen(); }
+};
+
+TEST_F(TunerScreenTest, ATypedTargetIsClampedAndTextThatIsNoNumberKeepsIt) {
+    TunerLayout& tuner = Open();
+    auto& box = Widget<Pym::EditBox>("DesiredFrequency");
+    Click(Widget("Play"));
+    tuner.SetTargetFromText("7000");
+    EXPECT_EQ(box.GetText(), "6645.00");
+    EXPECT_FLOAT_EQ(Target(), 6645.0f);
+    // The reference tone follows the target.
+    EXPECT_EQ(static_cast<long long>(DllBarBufferInstance().Size()),
+              ReferenceTone::SampleCount(6645.0f));
+    box.SetText("6645.5");
+    tuner.SetTargetFromText("6645");
+    EXPECT_EQ(box.GetText(), "6645.00");  // only the box is rewritten
+    for (const char* bad : {"abc", "", "nan", "inf"}) {
+        tuner.SetTargetFromText(bad);
+        EXPECT_FLOAT_EQ(Target(), 6645.0f) << bad;
+        EXPECT_EQ(box.GetText(), "6645.00") << bad;
+    }
+    tuner.SetTargetFromText("-3");
+    EXPECT_FLOAT_EQ(Target(), 16.0f);
+    tuner.SetTargetFromText("1e9");
+    EXPECT_FLOAT_EQ(Target(), 6645.0f);
+}
+
+TEST_F(TunerScreenTest, TheReferenceToneLoopsWholePeriodsWithoutAStep) {
+    EXPECT_EQ(ReferenceTone::LoopLength(440.0f), 401);
+    EXPECT_EQ(ReferenceTone::SampleCount(440.0f), 1099 * 401);
+    EXPECT_EQ(ReferenceTone::SampleCount(30.0f), ReferenceTone::kLongest);  // no loop in reach
+    std::vector<float> tone;
+    ReferenceTone::Render(440.0f, tone);
+    float largest = 0.0f;
+    for (std::size_t i = 1; i < tone.size(); ++i)
+        largest = std::max(largest, std::fabs(tone[i] - tone[i - 1]));
+    EXPECT_LE(std::fabs(tone.front() - tone.back()), largest);  // the join is one more step
+}
+
+TEST_F(TunerScreenTest, AutoSelectSnapsToTheStylesNoteAndIgnoresNotesItLacks) {
+    TunerLayout& tuner = Open();
+    ASSERT_EQ(tuner.Targets().size(), 6u);  // the guitar's six strings
+    Hear(tuner, 110.6f);
+    EXPECT_NEAR(Target(), 110.0f, 0.01f);
+    EXPECT_EQ(TextOf("VisNote"), "A");
+    EXPECT_TRUE(Widget("NoteContainer").Children()[1]->IsSelected());  // the A string's button
+    Hear(tuner, 440.0f);  // A4: no string of the guitar
+    EXPECT_NEAR(Target(), 110.0f, 0.01f);
+    EXPECT_EQ(TextOf("VisFreq"), "440.00 Hz");
+
+    // Minimised, the window's title carries the reading.
+    Pym::Window& shown = *window;
+    const std::string title = shown.GetTitle();
+    shown.Minimize();
+    Hear(tuner, 441.2f);
+    EXPECT_EQ(shown.GetTitle(), "441.20 Hz (110.00 Hz, A)");
+    shown.Restore();
+    Hear(tuner, 441.2f);
+    EXPECT_EQ(shown.GetTitle(), title);
+}
+
+TEST_F(TunerScreenTest, TheInputIsOpenOnlyWhileTheScreenListens) {
+    Open();
+    EXPECT_TRUE(Listening());
+    Click(Widget("Standby"));
+    EXPECT_FALSE(Listening());
+    Click(Widget("Standby"));
+    EXPECT_TRUE(Listening());
+    Click(Widget("MetronomeButton"));
+    EXPECT_FALSE(Listening());
+    window->Host()->Screens().ActivateScreen("Tuner", true);
+    EXPECT_TRUE(Listening());
+}
+
+}  // namespace
