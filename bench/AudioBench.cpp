@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "audio/AudioSystem.h"
-#include "audio/VirtualStreamBackend.h"
 #include "audio/BarBuffer.h"
+#include "audio/VirtualStreamBackend.h"
 #include "metronome/ClickSynthesis.h"
 #include "metronome/PlaybackEngine.h"
 #include "metronome/RecordBuffer.h"
