@@ -367,10 +367,15 @@ void TunerLayout::OnTimer(Timer& signal) {
 void TunerLayout::Refresh() {
     const auto now = std::chrono::steady_clock::now();
     AppSettings& settings = DllAppSettingsInstance();
+    PitchAnalyser& analyser = DllPitchAnalyserInstance();
+    // Every frame the input delivers is analysed, not only the one at a read-out: the
+    // estimate's filters count frames, and skipping them would slow a note change down.
+    framesSinceReadOut_ |= analyser.HasNewFrame();
+    analyser.GetFrequency();
     if (Seconds(now - lastReadOut_) < settings.readOutInterval) return;
     lastReadOut_ = now;
-    PitchAnalyser& analyser = DllPitchAnalyserInstance();
-    if (!analyser.HasNewFrame()) return;
+    if (!framesSinceReadOut_) return;
+    framesSinceReadOut_ = false;
     const float frequency = analyser.GetFrequency();
     if (autoSelect_->IsDown()) {
         const std::string name = settings.NoteName(frequency);

@@ -91,6 +91,7 @@ private:
     bool titleCaptured_ = false;
     bool choicesLoaded_ = false;
     std::chrono::steady_clock::time_point lastReadOut_;
+    bool framesSinceReadOut_ = false;
     std::chrono::steady_clock::time_point lastTitle_;
     int sourceListener_ = 0;
 
