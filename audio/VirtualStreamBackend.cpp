@@ -26,6 +26,7 @@ int VirtualStreamBackend::Open(const StreamParameters& parameters, DeviceClient&
     ++opens;
     if (initializeResult != 0) return kNotInitialized;
     if (openResult != 0) return openResult;
+    if (parameters.inputChannels > 0 && inputOpenResult != 0) return inputOpenResult;
     stream = std::make_unique<VirtualStream>(*this, parameters, client);
     return 0;
 }

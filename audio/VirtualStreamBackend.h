@@ -25,7 +25,8 @@ public:
 
     double latencyFrames = 0;  // the output latency its streams report
     int initializeResult = 0;
-    int openResult = 0;  // non-zero: the device refuses to open with this code
+    int openResult = 0;       // non-zero: the device refuses to open with this code
+    int inputOpenResult = 0;  // the same for input streams only
     int initializations = 0;
     int terminations = 0;
     int opens = 0;

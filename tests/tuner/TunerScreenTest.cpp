@@ -15,6 +15,7 @@
 #include "tuner/PitchAnalyser.h"
 #include "tuner/ReferenceTone.h"
 #include "tuner/TunerLayout.h"
+#include "widgets/MessageBoxA.h"
 
 namespace {
 
@@ -112,6 +113,28 @@ TEST_F(TunerScreenTest, TheInputIsOpenOnlyWhileTheScreenListens) {
     EXPECT_FALSE(Listening());
     window->Host()->Screens().ActivateScreen("Tuner", true);
     EXPECT_TRUE(Listening());
+}
+
+TEST_F(TunerScreenTest, AnInputThatCannotOpenSaysSoAndTheReferenceStillPlays) {
+    Open();
+    auto& standby = Widget<Pym::ToggleButton>("Standby");
+    Click(standby);
+    ASSERT_TRUE(standby.IsDown());
+    device->inputOpenResult = -9985;
+    std::string said;
+    host.Post([&] {
+        Pym::MessageBoxA* box = Pym::MessageBoxA::Showing();
+        ASSERT_NE(box, nullptr);
+        said = Find<Pym::Text>(box, "Message")->GetText();
+        Click(*box->Buttons().front());
+    });
+    Click(standby);
+    EXPECT_EQ(said, "Could not open input device! Stop other applications using your sound port");
+    EXPECT_TRUE(standby.IsDown());
+    EXPECT_FALSE(Listening());
+    // The reference tone needs no input.
+    Click(Widget("Play"));
+    EXPECT_TRUE(DllAudioSystemInstance().Output().IsActive());
 }
 
 }  // namespace
