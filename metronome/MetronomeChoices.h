@@ -6,6 +6,10 @@
 // accent and sound as their menus show them.
 struct MetronomeChoices {
     static constexpr int kDefaultBpm = 114;
+    static constexpr int kSlowestBpm = 10;
+    static constexpr int kFastestBpm = 5000;
+    static constexpr int kDefaultBeats = 4;
+    static constexpr float kDefaultToneFrequency = 440.0f;
     static constexpr const char* kDefaultAccent = "ACCENT: 4";
 
     int bpm = kDefaultBpm;

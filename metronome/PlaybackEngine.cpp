@@ -37,30 +37,39 @@ void PlaybackEngine::StartPlayback(bool on) {
             return;
         }
         const AppSettings& settings = DllAppSettingsInstance();
-        PlayBar(on, text == "TONE" ? std::string() : text, settings.desiredBpm, settings.accent);
+        PlayBar(on, text == "TONE" ? std::string() : text, settings.desiredBpm, settings.accent,
+                settings.subdivision);
     } catch (...) {
         // A sound that cannot be rendered simply does not start.
     }
 }
 
-void PlaybackEngine::PlayBar(bool on, const std::string& sound, int bpm, int beatsPerBar) {
+BarPattern PatternFor(const PlaybackControls& controls, const std::string& sound, int bpm,
+                      int beatsPerBar, int subdivision) {
+    BarPattern pattern{bpm, beatsPerBar, subdivision, {}, {}, {}};
+    AudioEntry entry;
+    if (!sound.empty() && controls.FindSample(sound, entry)) {
+        pattern.normal = SampleClick(entry.normalFile);
+        pattern.accent = SampleClick(entry.accentFile);
+        pattern.between = pattern.normal;
+    } else {
+        const float frequency = DllAppSettingsInstance().desiredFrequency;
+        pattern.normal = ToneClick(frequency);
+        pattern.accent = ToneClick(2.0f * frequency);
+        pattern.between = ToneClick(1.5f * frequency);
+    }
+    return pattern;
+}
+
+void PlaybackEngine::PlayBar(bool on, const std::string& sound, int bpm, int beatsPerBar,
+                             int subdivision) {
     AudioSystem& audio = DllAudioSystemInstance();
     if (!on) {
         audio.StopOutput();
         return;
     }
-    ClickGenerator normal, accent;
-    AudioEntry entry;
-    if (!sound.empty() && controls_.FindSample(sound, entry)) {
-        normal = SampleClick(entry.normalFile);
-        accent = SampleClick(entry.accentFile);
-    } else {
-        const float frequency = DllAppSettingsInstance().desiredFrequency;
-        normal = ToneClick(frequency);
-        accent = ToneClick(2.0f * frequency);
-    }
     BarBuffer& bar = DllBarBufferInstance();
-    BuildBar(bar, bpm, beatsPerBar, normal, accent);
+    BuildBar(bar, PatternFor(controls_, sound, bpm, beatsPerBar, subdivision));
     audio.RestartOutputLooped(kBarSampleRate, static_cast<int>(bar.Size()), &BarCallback, &bar);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "metronome/AudioSamples.h"
+#include "metronome/ClickSynthesis.h"
 
 // What the playback engine needs from the metronome screen: the "OUTPUT" menu button's text,
 // the "Play" and "Record" toggles, and the skin's sample sets.
@@ -25,6 +26,12 @@ public:
     bool FindSample(const std::string&, AudioEntry&) const override { return false; }
 };
 
+// The bar the metronome plays for a sound name ("" or unknown: the tone at the desired
+// frequency, its accent an octave up and the clicks between the beats a fifth up; a sample
+// set: its two files, its normal click also between the beats, quieter).
+BarPattern PatternFor(const PlaybackControls& controls, const std::string& sound, int bpm,
+                      int beatsPerBar, int subdivision);
+
 // Turns the metronome's settings into sound and records the user's own. GUI thread only; the
 // callbacks below run on the audio threads.
 class PlaybackEngine {
@@ -34,7 +41,8 @@ public:
     // Starts or stops whatever the "OUTPUT" button names; never throws.
     void StartPlayback(bool on);
     // Renders one bar and loops it, or stops the output.
-    void PlayBar(bool on, const std::string& sound, int bpm, int beatsPerBar);
+    void PlayBar(bool on, const std::string& sound, int bpm, int beatsPerBar,
+                 int subdivision = kMinSubdivision);
     // Loops the recorded blocks, or stops the output.
     void PlayRecording(bool on);
     // Starts a fresh recording, or stops the input (the recording stays).

@@ -28,6 +28,7 @@ public:
     float desiredFrequency = 0.0f;  // Hz: the normal click's tone and the reference tone
     int desiredBpm = 0;             // beats per minute
     int accent = 0;                 // beats per bar
+    int subdivision = 1;            // clicks per beat (1: none between the beats)
     int transposeShift = 0;         // semitones, from the tuner's transpose menu
     int levelThreshold = 5;         // tuner level gate
     int levelFloor = 20;            // dB

@@ -129,4 +129,38 @@ TEST(ClickSynthesisTest, SampleClicksAreCutToHalfABeatAndBadFilesGiveSilentBeats
     }
 }
 
+// Long sample clicks show where each click starts and ends: 1.0 for a beat, 0.5 between.
+TEST(ClickSynthesisTest, SubdivisionsSoundOnTheirSampleAndNeverOverlap) {
+    Testing::TempDir dir;
+    const std::string path =
+        dir.Write("long.wav", Testing::WavBytes(44100, 1, std::vector<float>(44100, 1.0f)))
+            .string();
+    for (int n = 2; n <= 4; ++n) {
+        BarPattern pattern{114, 2, n, SampleClick(path), SampleClick(path), SampleClick(path)};
+        const std::vector<float> bar = RenderBar(pattern);
+        const std::size_t beat = 23197;
+        ASSERT_EQ(bar.size(), 2 * beat) << n;
+        // Every click lasts at most half the distance between two clicks, faded at its end.
+        const std::size_t longest = static_cast<std::size_t>(BeatPeriodMs(114) / 2.0 / n * 44.1);
+        auto onset = [&](std::size_t b, int k) {
+            return b * beat +
+                   static_cast<std::size_t>(std::lround(static_cast<double>(k) * beat / n));
+        };
+        for (std::size_t b = 0; b < 2; ++b)
+            for (int k = 0; k < n; ++k) {
+                const std::size_t at = onset(b, k);
+                EXPECT_EQ(bar[at], k == 0 ? 1.0f : kSubdivisionLevel) << n << " " << k;
+                if (at > 0) {
+                    EXPECT_EQ(bar[at - 1], 0.0f) << n << " " << k;
+                }
+                const std::size_t next = k + 1 < n ? onset(b, k + 1) : onset(b + 1, 0);
+                EXPECT_EQ(FirstSound(bar, at + longest), next) << n << " " << k;
+            }
+    }
+    // Without a subdivision the bar is the one always played.
+    BarBuffer plain;
+    BuildBar(plain, 114, 3, SampleClick(path), SampleClick(path));
+    EXPECT_EQ(plain.Samples(), RenderBar({114, 3, 1, SampleClick(path), SampleClick(path), {}}));
+}
+
 }  // namespace

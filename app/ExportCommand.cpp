@@ -1,0 +1,92 @@
+#include "app/ExportCommand.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "metronome/ClickTrackExport.h"
+#include "metronome/MetronomeConfig.h"
+#include "metronome/PlaybackEngine.h"
+#include "settings/AppSettings.h"
+
+namespace ExportCommand {
+
+namespace {
+
+constexpr const char* kConfigDocument = "XML/Metronome/MetronomeConfig.xml";
+
+// The skin's sample sets, read only when a sound other than the tone is asked for.
+class SkinSamples : public PlaybackControls {
+public:
+    std::string OutputText() const override { return "TONE"; }
+    int PlayState() const override { return 1; }
+    void ResetRecordToggle() override {}
+    bool FindSample(const std::string& name, AudioEntry& entry) const override {
+        return config_ && config_->FindSample(name, entry);
+    }
+
+    // Loads the sets; false with `error` when the skin or the named set is missing.
+    bool Offer(const std::string& name, std::string& error) {
+        Pym::XMLLoadSave loader;
+        TiXmlElement* root = loader.GetRootElement(kConfigDocument);
+        if (!root) {
+            error = std::string("--sound needs the skin's ") + kConfigDocument +
+                    ": run from the skin folder";
+            return false;
+        }
+        try {
+            config_ = std::make_unique<MetronomeConfig>(root);
+        } catch (const std::exception& broken) {
+            error = std::string(kConfigDocument) + " is broken: " + broken.what();
+            return false;
+        }
+        AudioEntry entry;
+        if (FindSample(name, entry) && name != "SAMPLE") return true;
+        error = "no sound \"" + name + "\" in the skin; it offers TONE";
+        for (const std::string& offered : config_->audioSamples.Names())
+            if (offered != "TONE" && offered != "SAMPLE") error += ", " + offered;
+        return false;
+    }
+
+private:
+    std::unique_ptr<MetronomeConfig> config_;
+};
+
+}  // namespace
+
+bool Requested(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--export") == 0) return true;
+    return false;
+}
+
+int Run(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--export") != 0) arguments.emplace_back(argv[i]);
+    std::string error;
+    std::optional<ClickTrackRequest> request = ParseClickTrackRequest(arguments, error);
+    SkinSamples samples;
+    if (request && !request->sound.empty() && request->sound != "TONE")
+        samples.Offer(request->sound, error);
+    if (!error.empty()) {
+        std::fprintf(stderr, "ondrel-metronome: %s (try --help)\n", error.c_str());
+        return 2;
+    }
+    // The tone the metronome plays on a fresh start.
+    DllAppSettingsInstance().desiredFrequency = MetronomeChoices::kDefaultToneFrequency;
+    request->path = std::filesystem::absolute(request->path).string();
+    error = ExportClickTrack(*request, samples);
+    if (!error.empty()) {
+        std::fprintf(stderr, "ondrel-metronome: cannot write %s: %s\n", request->path.c_str(),
+                     error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace ExportCommand
