@@ -7,6 +7,7 @@
 
 #include "audio/AudioSystem.h"
 #include "metronome/MetronomeChoices.h"
+#include "platform/HostWindow.h"
 #include "pym/base/Singleton.h"
 #include "pym/gui/EditBox.h"
 #include "pym/gui/LargeFocusContainer.h"
@@ -43,7 +44,12 @@ constexpr int kDefaultAccent = MetronomeChoices::kDefaultBeats;
 constexpr float kDefaultFrequency = MetronomeChoices::kDefaultToneFrequency;
 constexpr int kSlowestBpm = MetronomeChoices::kSlowestBpm;
 constexpr int kFastestBpm = MetronomeChoices::kFastestBpm;
-constexpr int kSpaceKey = 32;
+constexpr std::uint32_t kSpaceKey = 32;
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 std::string Format(const char* format, double value) {
     char text[64];
@@ -85,6 +91,13 @@ void MetronomeLayout::CreateFromXml(TiXmlElement* element) {
     desiredBpm_->ConnectSlot(EditBoxSignal::Id(), nullptr, [this](Base& signal, Pym::GuiObject*) {
         SetBpmFromText(static_cast<EditBoxSignal&>(signal).text);
     });
+    // One beat per minute a notch of the wheel over the tempo.
+    desiredBpm_->ConnectSlot(
+        Pym::Signal::MouseWheel::Id(), nullptr, [this](Base& signal, Pym::GuiObject*) {
+            const int delta = static_cast<Pym::Signal::MouseWheel&>(signal).delta;
+            const int notches = delta / 120 != 0 ? delta / 120 : (delta > 0) - (delta < 0);
+            ChangeBpm(DllAppSettingsInstance().desiredBpm + notches);
+        });
     volumes_ = std::make_unique<VolumeSliderBinding>(Require<Pym::ObjectSlider>("VolumeInput"),
                                                      Require<Pym::ObjectSlider>("VolumeOutput"));
     presets_ = std::make_unique<PresetStrip>(Require<Pym::LargeFocusContainer>("PresetContainer"));
@@ -136,12 +149,20 @@ void MetronomeLayout::SetBpm(int bpm) {
 
 void MetronomeLayout::SetBpmFromText(const std::string& text) {
     try {
-        SetBpm(std::clamp(boost::lexical_cast<int>(text), kSlowestBpm, kFastestBpm));
+        ChangeBpm(boost::lexical_cast<int>(text));
     } catch (const boost::bad_lexical_cast&) {
-        SetBpm(kFastestBpm);
+        ChangeBpm(kFastestBpm);
     }
+}
+
+void MetronomeLayout::ChangeBpm(int bpm) {
+    SetBpm(std::clamp(bpm, kSlowestBpm, kFastestBpm));
     SelectPreset(config_->PresetName(DllAppSettingsInstance().desiredBpm));
     engine_.RestartIfPlaying();
+}
+
+void MetronomeLayout::TapAt(double seconds) {
+    if (const int bpm = taps_.Tap(seconds)) ChangeBpm(bpm);
 }
 
 bool MetronomeLayout::SelectPreset(const std::string& name) {
@@ -215,12 +236,35 @@ void MetronomeLayout::OnTimer(Pym::Signal::Timer& signal) {
 // --- keyboard -----------------------------------------------------------------------------
 
 void MetronomeLayout::OnKeyPress(KeyPress& signal) {
-    if (signal.key != kSpaceKey) return;
     Pym::ScreenManager* screens = FindScreenManager();
     if (screens && dynamic_cast<Pym::EditBox*>(screens->Focus())) return;
-    // Through the toggle, so its picture and the skin's slots follow.
-    Activate press;
-    play_->SendSignalToSelf(press);
+    const int bpm = DllAppSettingsInstance().desiredBpm;
+    switch (static_cast<std::uint32_t>(signal.key)) {
+        case kSpaceKey: {
+            // Through the toggle, so its picture and the skin's slots follow.
+            Activate press;
+            play_->SendSignalToSelf(press);
+            return;
+        }
+        case 't':
+        case 'T':
+            TapAt(SteadySeconds());
+            return;
+        case Platform::KeyUp | Platform::kKeyDownBit:
+            ChangeBpm(bpm + 1);
+            return;
+        case Platform::KeyDown | Platform::kKeyDownBit:
+            ChangeBpm(bpm - 1);
+            return;
+        case Platform::KeyPageUp | Platform::kKeyDownBit:
+            ChangeBpm(bpm + 10);
+            return;
+        case Platform::KeyPageDown | Platform::kKeyDownBit:
+            ChangeBpm(bpm - 10);
+            return;
+        default:
+            return;
+    }
 }
 
 // --- slots --------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "metronome/MetronomeConfig.h"
 #include "metronome/PlaybackEngine.h"
 #include "metronome/PresetStrip.h"
+#include "metronome/TapTempo.h"
 #include "pym/gui/GridLayout.h"
 #include "widgets/ChoiceMenu.h"
 #include "widgets/VolumeSliderBinding.h"
@@ -40,6 +41,11 @@ public:
     // --- operations -------------------------------------------------------------------------
     void SetBpm(int bpm);
     void SetBpmFromText(const std::string& text);
+    // A tempo from the keys, the wheel or taps: clamped, shown with its preset, and a playing
+    // bar restarts at it as it does for a typed tempo.
+    void ChangeBpm(int bpm);
+    // A tap of the Tap button or the T key, at `seconds` on a steady clock.
+    void TapAt(double seconds);
     bool SelectPreset(const std::string& name);
     void PresetChosen(const std::string& name);
     void AccentChosen(const std::string& name);
@@ -52,7 +58,8 @@ public:
     PlaybackEngine& Engine() { return engine_; }
     bool SettingsLoaded() const { return settingsLoaded_; }
 
-    // Space plays and stops unless an edit box has the keyboard.
+    // Unless an edit box has the keyboard: Space plays and stops, T taps the tempo, Up/Down
+    // change it by 1 and Page Up/Page Down by 10.
     void OnKeyPress(Pym::Signal::KeyPress& signal) override;
     void OnTimer(Pym::Signal::Timer& signal) override;
 
@@ -72,6 +79,7 @@ private:
     void BuildMenus();
 
     std::unique_ptr<MetronomeConfig> config_;
+    TapTempo taps_;
     std::chrono::steady_clock::time_point lastRefresh_;
     bool displaysMoved_ = false;
     float shownFrequency_ = std::numeric_limits<float>::quiet_NaN();  // none shown yet

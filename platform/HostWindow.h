@@ -13,6 +13,8 @@ namespace Platform {
 constexpr std::uint32_t kKeyDownBit = 0x80000000u;
 enum SpecialKey : std::uint32_t {
     KeyBackspace = 8,
+    KeyPageUp = 33,
+    KeyPageDown = 34,
     KeyEnd = 35,
     KeyHome = 36,
     KeyLeft = 37,

@@ -29,6 +29,10 @@ std::uint32_t SpecialKeyCode(SDL_Keycode sym) {
             return KeyRight;
         case SDLK_DOWN:
             return KeyDown;
+        case SDLK_PAGEUP:
+            return KeyPageUp;
+        case SDLK_PAGEDOWN:
+            return KeyPageDown;
         case SDLK_HOME:
             return KeyHome;
         case SDLK_END:

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/HostWindow.h"
+
 #include "metronome/MetronomeLayout.h"
 #include "platform/ProfileStore.h"
 #include "pym/core/Clock.h"
@@ -102,6 +104,48 @@ TEST_F(MetronomeScreenTest, TempoTextIsLimitedAndNamesItsPreset) {
     EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 92);
     EXPECT_EQ(TextOf("DesiredBpm"), "92");
     EXPECT_EQ(TextOf("VisTitle"), "Andante");
+}
+
+TEST_F(MetronomeScreenTest, TheTempoFollowsTheKeysTheWheelAndTaps) {
+    MetronomeLayout& metronome = Open();
+    auto special = [&](std::uint32_t key) {
+        Platform::HostEvent event;
+        event.type = Type::KeyDown;
+        event.code = key | Platform::kKeyDownBit;
+        Native().Inject(event);
+    };
+    metronome.SetBpmFromText("91");
+    special(Platform::KeyUp);
+    EXPECT_EQ(TextOf("DesiredBpm"), "92");
+    EXPECT_EQ(TextOf("VisTitle"), "Andante");
+    special(Platform::KeyPageUp);
+    special(Platform::KeyDown);
+    special(Platform::KeyPageDown);
+    special(Platform::KeyPageDown);
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 81);
+    EXPECT_EQ(TextOf("VisTitle"), "CUSTOM");
+    metronome.SetBpmFromText("12");
+    special(Platform::KeyPageDown);
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 10);
+
+    Pym::GuiObject& tempo = Widget("DesiredBpm");
+    Platform::HostEvent wheel;
+    wheel.type = Type::Wheel;
+    wheel.x = tempo.GetAbsoluteX() + tempo.GetWidth() / 2;
+    wheel.y = tempo.GetAbsoluteY() + tempo.GetHeight() / 2;
+    wheel.delta = 2 * 120;
+    Native().Inject(Type::MouseMove, wheel.x, wheel.y);
+    Native().Inject(wheel);
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 12);
+
+    // Taps while playing restart the bar at the tapped tempo.
+    Key(' ');
+    const int opens = device->opens;
+    for (double at : {100.0, 100.5, 101.0}) metronome.TapAt(at);
+    EXPECT_EQ(TextOf("DesiredBpm"), "120");
+    EXPECT_GT(device->opens, opens);
+    Key('t');  // a tap long after the last starts a new count
+    EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 120);
 }
 
 TEST_F(MetronomeScreenTest, SpacePlaysAndStopsAndChoicesRestartOnlyWhatPlays) {
