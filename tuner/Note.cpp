@@ -1,5 +1,8 @@
 #include "tuner/Note.h"
 
+#include <algorithm>
+#include <cmath>
+
 Note::Note(TiXmlElement* element, bool required) {
     LoadingScope loading(*this);
     ReadAttribute(name, element, "Name", required);
@@ -8,7 +11,24 @@ Note::Note(TiXmlElement* element, bool required) {
 
 NoteStore::NoteStore(TiXmlElement* element) {
     LoadingScope loading(*this);
-    for (TiXmlElement* note : GetChildElements(element, "Note")) notes_.emplace_back(note, true);
+    for (TiXmlElement* note : GetChildElements(element, "Note")) {
+        notes_.emplace_back(note, true);
+        stored_.push_back(notes_.back().frequency);
+    }
+}
+
+float NoteStore::NearestCalibration(float a4) {
+    if (!std::isfinite(a4)) return kStandardA4;
+    return std::clamp(std::round(a4 / kA4Step) * kA4Step, kLowestA4, kHighestA4);
+}
+
+float NoteStore::Calibrate(float a4) {
+    a4_ = NearestCalibration(a4);
+    const double ratio = static_cast<double>(a4_) / kStandardA4;
+    for (std::size_t i = 0; i < notes_.size(); ++i)
+        notes_[i].frequency =
+            a4_ == kStandardA4 ? stored_[i] : static_cast<float>(stored_[i] * ratio);
+    return a4_;
 }
 
 const Note* NoteStore::Find(const std::string& name) const {

@@ -55,6 +55,7 @@ constexpr const char* kChange = "CHANGE";
 constexpr const char* kInstrumentKey = "TunerInstrument";
 constexpr const char* kStyleKey = "TunerStyle";
 constexpr const char* kTransposeKey = "TunerTranspose";
+constexpr const char* kCalibrationKey = "TunerA4";
 
 std::string Format(const char* format, double value) {
     char text[64];
@@ -153,6 +154,14 @@ void TunerLayout::FindWidgets() {
     visFreq_ = &Require<Pym::Text>("VisFreq");
     visNote_ = &Require<Pym::Text>("VisNote");
     noteContainer_ = &Require<Pym::GridLayout>("NoteContainer");
+    // The calibration's buttons and read-out are the skin's to offer.
+    calibration_ = GetXMLObject<Pym::Text>("Calibration");
+    for (auto [name, step] : {std::pair{"CalibrateDown", -NoteStore::kA4Step},
+                              std::pair{"CalibrateUp", NoteStore::kA4Step}})
+        if (Pym::GuiObject* button = GetXMLObject<Pym::GuiObject>(name))
+            button->ConnectSlot(Activate::Id(), nullptr, [this, step](Base&, Pym::GuiObject*) {
+                SetCalibration(config_->noteStore.Calibration() + step);
+            });
     const char* displays[] = {"TuneVis", "SampleVis", "ThresholdVis", "PowerLightVis"};
     for (int i = 0; i < 4; ++i) displays_[i] = &Require<Pym::GuiObject>(displays[i]);
 }
@@ -291,6 +300,24 @@ void TunerLayout::SetTarget(float frequency) {
     desiredFrequency_->SetText(Format("%0.2f", frequency));
     HighlightTarget();
     if (play_->IsDown()) PlayReference();
+}
+
+void TunerLayout::SetCalibration(float a4) {
+    NoteStore& notes = config_->noteStore;
+    const float before = notes.Calibration();
+    const float target = DllAppSettingsInstance().desiredFrequency;
+    std::size_t onNote = targets_.size();
+    for (std::size_t i = 0; i < targets_.size(); ++i)
+        if (targets_[i].second == target) onNote = i;
+    const float after = notes.Calibrate(a4);
+    if (calibration_) calibration_->SetText(Format("A4 %0.1f Hz", after));
+    if (after == before) return;
+    config_->FillLookup(DllAppSettingsInstance().octaveLookup);
+    RebuildNotes();
+    SetTarget(onNote < targets_.size()
+                  ? targets_[onNote].second
+                  : std::clamp(target * after / before, kLowestTarget, kHighestTarget));
+    HighlightTarget();
 }
 
 void TunerLayout::SetTargetFromText(const std::string& text) {
@@ -462,6 +489,10 @@ void TunerLayout::LoadChoices() {
     if (styles_->Offers(style)) StyleChosen(style);
     const std::string transpose = ReadProfileString(kTransposeKey, "");
     if (transpositions_->Offers(transpose)) TransposeChosen(transpose);
+    float a4 = NoteStore::kStandardA4;
+    boost::conversion::try_lexical_convert(ReadProfileString(kCalibrationKey, Format("%0.1f", a4)),
+                                           a4);
+    SetCalibration(a4);
 }
 
 void TunerLayout::SaveChoices() {
@@ -469,4 +500,5 @@ void TunerLayout::SaveChoices() {
     WriteProfileString(kInstrumentKey, instruments_->Shown());
     WriteProfileString(kStyleKey, styles_->Shown());
     WriteProfileString(kTransposeKey, transpositions_->Shown());
+    WriteProfileString(kCalibrationKey, Format("%0.1f", config_->noteStore.Calibration()));
 }

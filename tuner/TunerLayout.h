@@ -47,6 +47,9 @@ public:
     void SetTarget(float frequency);
     // Strictly a number, clamped to the targets the tuner takes; anything else keeps the target.
     void SetTargetFromText(const std::string& text);
+    // Tunes every note to A4 = `a4` Hz (415 to 466 in steps of 0.5); a target on a note stays
+    // on that note, any other target moves with the notes.
+    void SetCalibration(float a4);
     void SetAutoSelect(bool on);
     void RebuildNotes();
     void PlayReference();
@@ -103,6 +106,7 @@ private:
     Pym::ObjectSlider* threshold_ = nullptr;
     Pym::EditBox* desiredFrequency_ = nullptr;
     Pym::Text* visFreq_ = nullptr;
+    Pym::Text* calibration_ = nullptr;  // optional: "A4 440.0 Hz"
     Pym::Text* visNote_ = nullptr;
     Pym::GridLayout* noteContainer_ = nullptr;
     Pym::GuiObject* displays_[4] = {nullptr, nullptr, nullptr, nullptr};

@@ -102,6 +102,37 @@ TEST_F(TunerScreenTest, AutoSelectSnapsToTheStylesNoteAndIgnoresNotesItLacks) {
     EXPECT_EQ(shown.GetTitle(), title);
 }
 
+TEST_F(TunerScreenTest, CalibrationMovesEveryNoteAndSurvivesARestart) {
+    TunerLayout& tuner = Open();
+    Hear(tuner, 110.0f);  // the guitar's A string becomes the target
+    const std::vector<std::pair<std::string, float>> at440 = tuner.Targets();
+    for (int i = 0; i < 4; ++i) Click(Widget("CalibrateUp"));
+    EXPECT_EQ(TextOf("Calibration"), "A4 442.0 Hz");
+    ASSERT_EQ(tuner.Targets().size(), at440.size());
+    for (std::size_t i = 0; i < at440.size(); ++i) {
+        EXPECT_EQ(tuner.Targets()[i].first, at440[i].first);
+        EXPECT_NEAR(tuner.Targets()[i].second, at440[i].second * 442.0f / 440.0f, 1e-3f);
+    }
+    EXPECT_EQ(Target(), tuner.Targets()[1].second);  // still on the A string
+    EXPECT_TRUE(Widget("NoteContainer").Children()[1]->IsSelected());
+    Hear(tuner, 221.0f);  // A3 at this calibration, in tune
+    EXPECT_EQ(TextOf("VisNote"), "A");
+
+    // Out of range and between steps: the nearest calibration offered.
+    tuner.SetCalibration(500.0f);
+    EXPECT_EQ(TextOf("Calibration"), "A4 466.0 Hz");
+    tuner.SetCalibration(std::nanf(""));
+    EXPECT_EQ(TextOf("Calibration"), "A4 440.0 Hz");
+    EXPECT_EQ(tuner.Targets(), at440);  // exactly the file's notes again
+    tuner.SetCalibration(415.2f);
+    EXPECT_EQ(TextOf("Calibration"), "A4 415.0 Hz");
+
+    // Kept in the profile: the next run starts calibrated.
+    window.reset();
+    Open();
+    EXPECT_EQ(TextOf("Calibration"), "A4 415.0 Hz");
+}
+
 TEST_F(TunerScreenTest, TheInputIsOpenOnlyWhileTheScreenListens) {
     Open();
     EXPECT_TRUE(Listening());
