@@ -24,6 +24,8 @@ void StreamAdapter::SetTarget(PortAudioCallback callback, void* userData) {
 
 void StreamAdapter::Reset() {
     looped_ = false;
+    handOver_ = kEmpty;
+    wraps_ = 0;
     finished_ = 0;
     processed_ = 0;
     bufferStart_ = 0;
@@ -42,9 +44,36 @@ void StreamAdapter::PrimeLoop() {
     position_ = 0;
 }
 
+void StreamAdapter::QueueLoop(const std::vector<float>& samples, unsigned long long atWrap) {
+    // The device thread holds the slot only for a moment, at a wrap.
+    for (int state = handOver_.load();; state = handOver_.load())
+        if (state != kWriting && handOver_.compare_exchange_weak(state, kWriting)) break;
+    pending_.assign(samples.begin(), samples.end());
+    pendingAt_ = atWrap;
+    handOver_.store(pending_.empty() || outputChannels_ <= 0 ? kEmpty : kReady);
+}
+
+void StreamAdapter::TakeQueuedLoop() {
+    const unsigned long long wrap = wraps_.fetch_add(1) + 1;
+    int ready = kReady;
+    if (!handOver_.compare_exchange_strong(ready, kWriting)) return;
+    if (wrap < pendingAt_) {
+        handOver_.store(kReady);
+        return;
+    }
+    // Swapping hands the device the new loop and the GUI thread the old one: nothing is
+    // allocated or freed here.
+    output_.swap(pending_);
+    framesPerBuffer_ = output_.size() / static_cast<unsigned long>(outputChannels_);
+    handOver_.store(kEmpty);
+}
+
 int StreamAdapter::Refill() {
     position_ = 0;
-    if (looped_) return 0;
+    if (looped_) {
+        TakeQueuedLoop();
+        return 0;
+    }
     std::fill(output_.begin(), output_.end(), 0.0f);
     if (!callback_) return 0;
     return callback_(inputChannels_ > 0 ? input_.data() : nullptr,

@@ -29,12 +29,31 @@ public:
 
     int Process(const float* input, float* output, unsigned long frames) override;
 
+    // While looping, from the GUI thread: the loop to play from the wrap numbered `atWrap`
+    // on (or the next wrap, when that one has passed), of any length. One hand-over at a
+    // time: a second one replaces a first that has not been taken yet.
+    void QueueLoop(const std::vector<float>& samples, unsigned long long atWrap);
+    // Whether a queued loop is still waiting for its wrap.
+    bool LoopQueued() const { return handOver_.load() != kEmpty; }
+    // Times the loop has wrapped around since the start.
+    unsigned long long Wraps() const { return wraps_.load(); }
+
     // Frames handed to or taken from the device since the last start.
     double FramesProcessed() const { return static_cast<double>(processed_.load()); }
     unsigned long FramesPerBuffer() const { return framesPerBuffer_; }
 
 private:
     int Refill();
+    // At a wrap of the loop: takes the queued loop when its wrap has come.
+    void TakeQueuedLoop();
+
+    // The hand-over of the next loop: the GUI thread writes `pending_` only while it holds
+    // the state kWriting, the device thread swaps it in only from kReady.
+    enum HandOver { kEmpty, kWriting, kReady };
+    std::atomic<int> handOver_{kEmpty};
+    std::vector<float> pending_;
+    unsigned long long pendingAt_ = 0;
+    std::atomic<unsigned long long> wraps_{0};
 
     int inputChannels_ = 0;
     int outputChannels_ = 0;

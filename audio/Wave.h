@@ -29,6 +29,12 @@ public:
     void SetCallback(StreamCallback callback, void* userData);
     // Frames played (or recorded) since the last start, the device's latency taken off.
     double GetStreamTime() const;
+    // While a looped start plays: the loop to change to at a wrap (see StreamAdapter).
+    void QueueLoop(const std::vector<float>& samples, unsigned long long atWrap) {
+        adapter_.QueueLoop(samples, atWrap);
+    }
+    bool LoopQueued() const { return adapter_.LoopQueued(); }
+    unsigned long long LoopWraps() const { return adapter_.Wraps(); }
 
     int LastError() const { return lastError_; }
     bool IsOpen() const { return stream_ != nullptr; }

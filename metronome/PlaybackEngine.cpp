@@ -64,6 +64,7 @@ BarPattern PatternFor(const PlaybackControls& controls, const std::string& sound
 void PlaybackEngine::PlayBar(bool on, const std::string& sound, int bpm, int beatsPerBar,
                              int subdivision) {
     AudioSystem& audio = DllAudioSystemInstance();
+    trainer_.reset();
     if (!on) {
         audio.StopOutput();
         return;
@@ -73,8 +74,36 @@ void PlaybackEngine::PlayBar(bool on, const std::string& sound, int bpm, int bea
     audio.RestartOutputLooped(kBarSampleRate, static_cast<int>(bar.Size()), &BarCallback, &bar);
 }
 
+void PlaybackEngine::PlayTrainer(const SpeedTrainer& trainer, const std::string& sound,
+                                 int beatsPerBar, int subdivision) {
+    PlayBar(true, sound, trainer.TempoOfBar(0), beatsPerBar, subdivision);
+    trainer_ = trainer;
+    trainerSound_ = sound;
+    trainerBeats_ = beatsPerBar;
+    trainerSubdivision_ = subdivision;
+    queuedChange_ = 0;
+    KeepTrainerAhead();
+}
+
+int PlaybackEngine::KeepTrainerAhead() {
+    if (!trainer_) return 0;
+    WaveOut& out = DllAudioSystemInstance().Output();
+    const unsigned long long playing = out.LoopWraps();
+    if (!out.LoopQueued()) {
+        if (const unsigned long long next =
+                trainer_->NextChangeAfter(std::max(queuedChange_, playing))) {
+            out.QueueLoop(RenderBar(PatternFor(controls_, trainerSound_, trainer_->TempoOfBar(next),
+                                               trainerBeats_, trainerSubdivision_)),
+                          next);
+            queuedChange_ = next;
+        }
+    }
+    return trainer_->TempoOfBar(playing);
+}
+
 void PlaybackEngine::PlayRecording(bool on) {
     AudioSystem& audio = DllAudioSystemInstance();
+    trainer_.reset();
     if (!on) {
         audio.StopOutput();
         return;

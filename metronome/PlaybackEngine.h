@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "metronome/AudioSamples.h"
 #include "metronome/ClickSynthesis.h"
+#include "metronome/SpeedTrainer.h"
 
 // What the playback engine needs from the metronome screen: the "OUTPUT" menu button's text,
 // the "Play" and "Record" toggles, and the skin's sample sets.
@@ -47,6 +49,13 @@ public:
     void PlayRecording(bool on);
     // Starts a fresh recording, or stops the input (the recording stays).
     void Record(bool on);
+    // Plays the trainer's bars: the first at its start tempo; each change of tempo is
+    // rendered ahead and handed to the device, which switches at the bar line.
+    void PlayTrainer(const SpeedTrainer& trainer, const std::string& sound, int beatsPerBar,
+                     int subdivision = kMinSubdivision);
+    // For the screen's timer while the trainer plays: hands over the next change once the
+    // last one has been taken. Returns the tempo of the bar now playing, 0 without a trainer.
+    int KeepTrainerAhead();
     bool IsPlaying() const;
     bool IsRecording() const { return recording_; }
     void RestartIfPlaying();
@@ -57,6 +66,12 @@ public:
 private:
     PlaybackControls& controls_;
     bool recording_ = false;
+    // The trainer playing, with what its bars are made of and the bar of its last change.
+    std::optional<SpeedTrainer> trainer_;
+    std::string trainerSound_;
+    int trainerBeats_ = 1;
+    int trainerSubdivision_ = kMinSubdivision;
+    unsigned long long queuedChange_ = 0;
 };
 
 // Stream callbacks (the bar's is BarCallback, beside the BarBuffer). User data: the

@@ -1,5 +1,6 @@
 #include "metronome/PlaybackEngine.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -116,6 +117,34 @@ TEST_F(PlaybackEngineTest, PlayLoopsOneRenderedBarWithTheAccentLast) {
     engine.StartPlayback(false);
     EXPECT_FALSE(DllAudioSystemInstance().IsOutputActive());
     EXPECT_EQ(device->OutputStream()->History().back(), "abort");
+}
+
+TEST_F(PlaybackEngineTest, TheSpeedTrainerChangesTempoExactlyAtTheBarLine) {
+    // Two bars at each tempo, then back to the start: 114, 114, 120, 120, 114, 114.
+    engine.PlayTrainer(SpeedTrainer({114, 120, 6, 2, true}), "", 2, 2);
+    std::vector<float> expected;
+    for (int tempo : {114, 114, 120, 120, 114, 114}) {
+        const std::vector<float> bar = RenderBar(PatternFor(controls, "", tempo, 2, 2));
+        expected.insert(expected.end(), bar.begin(), bar.end());
+    }
+    // The screen's timer runs between device periods of any size.
+    std::vector<float> played;
+    std::vector<int> shown;
+    for (unsigned long n = 700; played.size() < expected.size(); n = n % 3000 + 911) {
+        const std::vector<float> block = device->OutputStream()->Clock(n);
+        played.insert(played.end(), block.begin(), block.end());
+        shown.push_back(engine.KeepTrainerAhead());
+    }
+    played.resize(expected.size());
+    EXPECT_EQ(played, expected);  // no gap, no doubled click, no sample out of place
+    // What the screen shows follows the bars.
+    shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(std::vector<int>(shown.begin(), shown.begin() + 3),
+              (std::vector<int>{114, 120, 114}));
+    // A plain bar ends the trainer.
+    engine.StartPlayback(true);
+    EXPECT_EQ(engine.KeepTrainerAhead(), 0);
 }
 
 TEST_F(PlaybackEngineTest, SoundNamesChooseSampleFilesAndUnknownNamesFallBackToTones) {
