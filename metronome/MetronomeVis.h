@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+
+#include "metronome/BeatPhase.h"
+#include "vis/BarDotsVis.h"
+#include "vis/ObjectSliderVis.h"
+#include "vis/SampleVis.h"
+#include "vis/Vis.h"
+
+class TimeVis;
+class DualAnalogVis;
+
+// The beat and bar display of the metronome screen: its views, a click stepping through them,
+// are the columns ("BeatVis" child), the markers ("BarVis" child) and nothing. It also builds a
+// time read-out ("TimeVis") and two dials ("DualAnalogVis"), which are not among its views. The
+// view shown is restored when it is built and saved when it goes.
+class MetronomeVis : public Vis {
+public:
+    MetronomeVis();
+    ~MetronomeVis() override;
+
+protected:
+    void CreateFromXml(TiXmlElement* element) override;
+
+private:
+    std::unique_ptr<TimeVis> time_;
+    std::unique_ptr<DualAnalogVis> dials_;
+};
+
+// The input signal's display on the metronome screen, remembering its view as MetronomeVis does.
+class MetronomeSampleVis : public SampleVis {
+public:
+    ~MetronomeSampleVis() override;
+
+protected:
+    void CreateFromXml(TiXmlElement* element) override;
+};
+
+// The bar's dots fed by the sound heard.
+class MetronomeBarDotsVis : public BarDotsVis {
+public:
+    MetronomeBarDotsVis();
+};
+
+// The beat light: a slider display at its maximum at each click, falling to its minimum just
+// before the next, at its minimum while stopped.
+using BeatLightVis = Pym::ObjectSliderVis<BeatValueFunctor>;
