@@ -41,6 +41,16 @@ MetronomeSampleVis::~MetronomeSampleVis() {
     SaveView();
 }
 
+void MetronomeSampleVis::Redraw() {
+    if (DllAudioSystemInstance().Input().IsActive()) {
+        stillShown_ = false;
+    } else {
+        if (stillShown_) return;
+        stillShown_ = true;
+    }
+    SampleVis::Redraw();
+}
+
 void MetronomeSampleVis::CreateFromXml(TiXmlElement* element) {
     SampleVis::CreateFromXml(element);
     RestoreView();

@@ -29,12 +29,18 @@ private:
 };
 
 // The input signal's display on the metronome screen, remembering its view as MetronomeVis does.
+// The input runs here only while recording; a stopped input is a still, flat picture, painted
+// once rather than at every refresh.
 class MetronomeSampleVis : public SampleVis {
 public:
     ~MetronomeSampleVis() override;
+    void Redraw() override;
 
 protected:
     void CreateFromXml(TiXmlElement* element) override;
+
+private:
+    bool stillShown_ = false;
 };
 
 // The bar's dots fed by the sound heard.
