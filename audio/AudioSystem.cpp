@@ -104,10 +104,20 @@ double AudioSystem::OutputTime() const {
     return out_.GetStreamTime() * (1.0 / kSampleRate);
 }
 
-float AudioSystem::OutputPhase(float position, float period) {
+double AudioSystem::SoundingTime() const {
+    if (out_.LastError() != kStreamNoError) return 0.0;
+    return out_.SoundingFrames() * (1.0 / kSampleRate);
+}
+
+float AudioSystem::OutputPhase(double position, double period) {
     // A period of 0 has no phase; NaN would reach the displays.
-    if (!IsOutputActive() || position == 0.0f || !(period > 0.0f)) return 1.0f;
-    return (position - period * std::trunc(position / period)) / period;
+    if (!IsOutputActive() || position == 0.0 || !(period > 0.0) || !std::isfinite(period) ||
+        !std::isfinite(position))
+        return 1.0f;
+    // In double: after an hour of playing a float position is a quarter of a millisecond coarse.
+    double phase = std::fmod(position, period) / period;
+    if (phase < 0.0) phase += 1.0;
+    return std::min(static_cast<float>(phase), std::nextafter(1.0f, 0.0f));
 }
 
 int AudioSystem::ProcessInput(void* input, void*, unsigned long frames, double, void*) {

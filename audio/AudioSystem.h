@@ -39,11 +39,15 @@ public:
     void StartInput();
 
     bool IsOutputActive();
-    // Seconds played by the output since its start; 0 after a failed open or start.
+    // Seconds played by the output since its start; 0 after a failed open or start. It moves
+    // in steps of the device's block.
     double OutputTime() const;
+    // Seconds of the output heard by now, moving on smoothly between the device's blocks: what
+    // displays that follow the sound read. 0 after a failed open or start.
+    double SoundingTime() const;
     // Where `position` lies within its `period`, in [0, 1); exactly 1 while the output is
     // stopped or at position 0.
-    float OutputPhase(float position, float period);
+    float OutputPhase(double position, double period);
 
     int ProcessInput(void* input, void* output, unsigned long frames, double outTime,
                      void* userData);

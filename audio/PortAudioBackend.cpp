@@ -88,6 +88,10 @@ public:
     int Stop() override { return stream_ ? Pa_StopStream(stream_) : paBadStreamPtr; }
     int Abort() override { return stream_ ? Pa_AbortStream(stream_) : paBadStreamPtr; }
     int IsActive() override { return stream_ ? Pa_IsStreamActive(stream_) : paBadStreamPtr; }
+    double Now() override {
+        const double now = stream_ ? Pa_GetStreamTime(stream_) : 0.0;
+        return now > 0.0 ? now : kNoStreamTime;
+    }
     double OutputLatencyFrames() override {
         const PaStreamInfo* info = stream_ ? Pa_GetStreamInfo(stream_) : nullptr;
         return info ? info->outputLatency * info->sampleRate : 0.0;
@@ -111,11 +115,14 @@ private:
     }
 
     static int Callback(const void* input, void* output, unsigned long frames,
-                        const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags, void* self) {
+                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags, void* self) {
         auto& stream = *static_cast<PortAudioStream*>(self);
         if (stream.priming_) return paContinue;
+        // A host that keeps no clock reports 0.
+        const double heardAt =
+            time && time->outputBufferDacTime > 0.0 ? time->outputBufferDacTime : kNoStreamTime;
         int result = stream.client_.Process(static_cast<const float*>(input),
-                                            static_cast<float*>(output), frames);
+                                            static_cast<float*>(output), frames, heardAt);
         return result == 0 ? paContinue : paComplete;
     }
 

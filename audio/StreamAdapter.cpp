@@ -29,6 +29,7 @@ void StreamAdapter::Reset() {
     finished_ = 0;
     processed_ = 0;
     bufferStart_ = 0;
+    sounding_.Reset();
     // An output needs its first user buffer before it can play; an input first collects one.
     position_ = outputChannels_ > 0 ? framesPerBuffer_ : 0;
 }
@@ -81,9 +82,11 @@ int StreamAdapter::Refill() {
                      static_cast<double>(bufferStart_), userData_);
 }
 
-int StreamAdapter::Process(const float* input, float* output, unsigned long frames) {
+int StreamAdapter::Process(const float* input, float* output, unsigned long frames,
+                           double heardAt) {
     const auto in = static_cast<unsigned long>(inputChannels_);
     const auto out = static_cast<unsigned long>(outputChannels_);
+    if (out > 0) sounding_.Stamp(processed_.load(), heardAt);
     unsigned long done = 0;
     while (done < frames) {
         if (position_ == framesPerBuffer_ && out > 0) {

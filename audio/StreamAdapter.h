@@ -3,6 +3,7 @@
 #include <atomic>
 #include <vector>
 
+#include "audio/SoundingClock.h"
 #include "audio/StreamBackend.h"
 
 // The stream callback of the Wave layer: plain function taking (input buffer, output buffer,
@@ -27,7 +28,7 @@ public:
     // Before a looped start: runs the callback once into the loop buffer.
     void PrimeLoop();
 
-    int Process(const float* input, float* output, unsigned long frames) override;
+    int Process(const float* input, float* output, unsigned long frames, double heardAt) override;
 
     // While looping, from the GUI thread: the loop to play from the wrap numbered `atWrap`
     // on (or the next wrap, when that one has passed), of any length. One hand-over at a
@@ -40,6 +41,8 @@ public:
 
     // Frames handed to or taken from the device since the last start.
     double FramesProcessed() const { return static_cast<double>(processed_.load()); }
+    // When the output's frames are heard, as the device's blocks told it.
+    const SoundingClock& Sounding() const { return sounding_; }
     unsigned long FramesPerBuffer() const { return framesPerBuffer_; }
 
 private:
@@ -67,4 +70,5 @@ private:
     void* userData_ = nullptr;
     std::atomic<unsigned long long> processed_{0};
     unsigned long long bufferStart_ = 0;  // frame of the current user buffer's first sample
+    SoundingClock sounding_;
 };

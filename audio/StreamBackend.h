@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <memory>
 
 // The seam between the Wave streams and a sound device. The program runs on the PortAudio
@@ -13,6 +14,9 @@ constexpr int kSampleFormatNotSupported = -9994;
 
 constexpr unsigned long kFloat32 = 0x1;  // the only sample format the streams carry
 
+// A time on a stream's clock (seconds) that the device does not know.
+constexpr double kNoStreamTime = std::numeric_limits<double>::quiet_NaN();
+
 struct StreamParameters {
     int inputChannels = 0;
     int outputChannels = 0;
@@ -20,11 +24,13 @@ struct StreamParameters {
 };
 
 // Receives the device's buffers on the device thread, in whatever block size the device
-// chooses. Returns 0 to keep the stream running.
+// chooses, with the time on the stream's clock at which the block's first output frame will be
+// heard (kNoStreamTime when the device cannot tell). Returns 0 to keep the stream running.
 class DeviceClient {
 public:
     virtual ~DeviceClient() = default;
-    virtual int Process(const float* input, float* output, unsigned long frames) = 0;
+    virtual int Process(const float* input, float* output, unsigned long frames,
+                        double heardAt) = 0;
 };
 
 // One open device stream. Destroying it closes it.
@@ -38,6 +44,9 @@ public:
     virtual int IsActive() = 0;  // 1 running, 0 stopped, negative on error
     // Frames between handing a sample to the device and hearing it.
     virtual double OutputLatencyFrames() { return 0.0; }
+    // The stream's own clock, in seconds, as the device thread's block times give it;
+    // kNoStreamTime when the device has none.
+    virtual double Now() { return kNoStreamTime; }
 };
 
 class StreamBackend {

@@ -99,5 +99,6 @@ std::vector<float> VirtualStream::Clock(unsigned long frames, const float* input
 
 void VirtualStream::ClockInto(unsigned long frames, const float* input, float* output) {
     if (!active_) return;
-    if (client_.Process(input, output, frames) != 0) active_ = false;
+    const double heardAt = Now() + OutputLatencyFrames() / parameters_.sampleRate;
+    if (client_.Process(input, output, frames, heardAt) != 0) active_ = false;
 }

@@ -24,6 +24,8 @@ public:
     VirtualStream* InputStream() const;
 
     double latencyFrames = 0;  // the output latency its streams report
+    // The streams' clock, set by the test: a block clocked now is heard `latencyFrames` later.
+    double clockSeconds = 0;
     int initializeResult = 0;
     int openResult = 0;       // non-zero: the device refuses to open with this code
     int inputOpenResult = 0;  // the same for input streams only
@@ -48,6 +50,7 @@ public:
     int Close() override;
     int IsActive() override;
     double OutputLatencyFrames() override { return device_ ? device_->latencyFrames : 0.0; }
+    double Now() override { return device_ ? device_->clockSeconds : kNoStreamTime; }
 
     // One device period: hands `frames` frames of `input` (silence when null) to the client
     // and returns what it played. Nothing happens while the stream is stopped.

@@ -1,6 +1,7 @@
 #include "audio/Wave.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 Wave::Wave(StreamBackend& backend) : backend_(backend) {
@@ -28,6 +29,7 @@ int Wave::Open(int inputChannels, int outputChannels, unsigned long sampleFormat
     if (sampleFormat != kFloat32) return Store(kSampleFormatNotSupported);
     stream_.reset();
     outputChannels_ = outputChannels;
+    sampleRate_ = sampleRate;
     adapter_.Configure(inputChannels, outputChannels, framesPerBuffer);
     adapter_.SetTarget(portCallback_, userData_);
     StreamParameters parameters{inputChannels, outputChannels, sampleRate};
@@ -73,6 +75,17 @@ double Wave::GetStreamTime() const {
     // Frames heard, not frames handed over: the beat displays must not run ahead of the sound.
     double latency = stream_ ? stream_->OutputLatencyFrames() : 0.0;
     return std::max(0.0, adapter_.FramesProcessed() - latency);
+}
+
+double Wave::SoundingFrames() const {
+    const double now = StreamClock();
+    const SoundingClock& sounding = adapter_.Sounding();
+    if (std::isnan(now) || !sounding.Stamped()) return GetStreamTime();
+    return sounding.FramesAt(now, sampleRate_, adapter_.FramesProcessed());
+}
+
+double Wave::StreamClock() const {
+    return stream_ ? stream_->Now() : kNoStreamTime;
 }
 
 WaveOut::WaveOut(double sampleRate, unsigned long framesPerBuffer, bool openNow,

@@ -36,8 +36,8 @@ public:
 
 private:
     struct Spy : DeviceClient {
-        int Process(const float* in, float* out, unsigned long frames) override {
-            int result = target->Process(in, out, frames);
+        int Process(const float* in, float* out, unsigned long frames, double heardAt) override {
+            int result = target->Process(in, out, frames, heardAt);
             if (out && !seen.load()) {
                 first = Clock::now();
                 seen = true;

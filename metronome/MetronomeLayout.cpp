@@ -11,6 +11,7 @@
 #include "pym/base/Singleton.h"
 #include "pym/gui/EditBox.h"
 #include "pym/gui/LargeFocusContainer.h"
+#include "pym/gui/ObjectLookup.h"
 #include "pym/gui/ObjectSlider.h"
 #include "pym/gui/RegisterType.h"
 #include "pym/gui/ScreenManager.h"
@@ -125,8 +126,10 @@ void MetronomeLayout::FindWidgets() {
     record_ = &Require<Pym::ToggleButton>("Record");
     visTitle_ = &Require<Pym::Text>("VisTitle");
     visFreq_ = &Require<Pym::Text>("VisFreq");
-    const char* displays[] = {"MetronomeVis", "MetronomeSampleVis", "BeatLightVis"};
-    for (int i = 0; i < 3; ++i) displays_[i] = &Require<Pym::GuiObject>(displays[i]);
+    for (const char* name : {"MetronomeVis", "MetronomeSampleVis", "BeatLightVis"})
+        displays_.push_back(&Require<Pym::GuiObject>(name));
+    // The bar's dots, where the skin has them.
+    if (Pym::GuiObject* dots = Pym::FindObject(this, "BarDots")) displays_.push_back(dots);
 }
 
 void MetronomeLayout::BuildMenus() {
@@ -223,7 +226,8 @@ void MetronomeLayout::RefreshDisplays() {
     // screen nearly a percent of a core.
     const bool moving = engine_.IsPlaying() || engine_.IsRecording();
     if (moving || displaysMoved_)
-        for (Pym::GuiObject* display : displays_) display->Redraw();
+        for (Pym::GuiObject* display : displays_)
+            if (display->IsVisible()) display->Redraw();
     displaysMoved_ = moving;
 }
 

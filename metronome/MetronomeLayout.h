@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "metronome/MetronomeConfig.h"
 #include "metronome/PlaybackEngine.h"
@@ -96,5 +97,5 @@ private:
     Pym::ToggleButton* record_ = nullptr;
     Pym::Text* visTitle_ = nullptr;
     Pym::Text* visFreq_ = nullptr;
-    Pym::GuiObject* displays_[3] = {nullptr, nullptr, nullptr};
+    std::vector<Pym::GuiObject*> displays_;
 };

@@ -9,11 +9,6 @@
 
 namespace {
 
-void ReadColour(Pym::ColourValue& colour, const TiXmlElement* element) {
-    Pym::ColourPtr read;
-    if (element && Pym::XMLLoadSave::ReadAttribute(read, element, "Color") && read) colour = *read;
-}
-
 float Finite(float value) {
     return std::isfinite(value) ? value : 0.0f;
 }
@@ -21,7 +16,7 @@ float Finite(float value) {
 }  // namespace
 
 TimeVis::TimeVis(const TiXmlElement* element, ValueSource seconds) : seconds_(std::move(seconds)) {
-    ReadColour(colour_, element);
+    ReadVisColour(colour_, element, "Color");
 }
 
 std::string TimeVis::Format(float seconds) {
@@ -45,7 +40,7 @@ void TimeVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h
 
 DualAnalogVis::DualAnalogVis(const TiXmlElement* element, ValueSource left, ValueSource right)
     : left_(std::move(left)), right_(std::move(right)) {
-    ReadColour(colour_, element);
+    ReadVisColour(colour_, element, "Color");
 }
 
 void DualAnalogVis::Sample() {

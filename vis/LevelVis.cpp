@@ -19,11 +19,6 @@ float Share(float value, float span) {
     return std::isfinite(share) ? std::clamp(share, 0.0f, 1.0f) : 0.0f;
 }
 
-void ReadColour(Pym::ColourValue& colour, const TiXmlElement* element, const char* name) {
-    Pym::ColourPtr read;
-    if (Pym::XMLLoadSave::ReadAttribute(read, element, name) && read) colour = *read;
-}
-
 }  // namespace
 
 LevelVis::LevelVis()
@@ -33,9 +28,9 @@ LevelVis::LevelVis()
 
 bool LevelVis::LoadFromXml(TiXmlElement* element) {
     if (!VisBase::LoadFromXml(element)) return false;
-    ReadColour(colour_, element, "Color");
-    ReadColour(thresholdColour_, element, "ThresholdColor");
-    ReadColour(background_, element, "Background");
+    ReadVisColour(colour_, element, "Color");
+    ReadVisColour(thresholdColour_, element, "ThresholdColor");
+    ReadVisColour(background_, element, "Background");
     return true;
 }
 

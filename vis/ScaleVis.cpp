@@ -6,25 +6,16 @@
 
 #include "pym/core/XMLLoadSave.h"
 
-namespace {
-
-void ReadColour(Pym::ColourValue& colour, const TiXmlElement* element, const char* name) {
-    Pym::ColourPtr read;
-    if (Pym::XMLLoadSave::ReadAttribute(read, element, name) && read) colour = *read;
-}
-
-}  // namespace
-
 ScaleVis::ScaleVis(ScaleFeed feed) : feed_(std::move(feed)) {
     place_.SetTarget(0.5f);
 }
 
 void ScaleVis::LoadLook(const TiXmlElement* element) {
     if (!element) return;
-    ReadColour(markColour_, element, "Color");
-    ReadColour(inTune_, element, "InTuneColor");
-    ReadColour(flat_, element, "FlatColor");
-    ReadColour(sharp_, element, "SharpColor");
+    ReadVisColour(markColour_, element, "Color");
+    ReadVisColour(inTune_, element, "InTuneColor");
+    ReadVisColour(flat_, element, "FlatColor");
+    ReadVisColour(sharp_, element, "SharpColor");
     Pym::XMLLoadSave::ReadAttribute(inTuneBand_, element, "InTuneBand");
     if (!std::isfinite(inTuneBand_)) inTuneBand_ = 0.1f;
 }

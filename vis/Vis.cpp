@@ -6,7 +6,8 @@ Vis::Vis() {
     using namespace Pym::Signal;
     ConnectSlot(MouseClick::Id(), nullptr, [this](Base&, Pym::GuiObject*) {
         Next();
-        Redraw();
+        // The new view is always painted, whatever a display's own redraw would skip.
+        VisBase::Redraw();
     });
 }
 

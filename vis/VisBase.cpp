@@ -1,5 +1,7 @@
 #include "vis/VisBase.h"
 
+#include "pym/core/XMLLoadSave.h"
+
 void VisBase::Redraw() {
     Sample();
     GuiObject::Redraw();
@@ -17,4 +19,9 @@ void VisBase::OnTimer(Pym::Signal::Timer& signal) {
     lastTickMs_ = now;
     // Between two read-outs only what eases asks for a picture; the rest of the screen stays.
     if (IsVisible() && Tick(seconds)) GuiObject::Redraw();
+}
+
+void ReadVisColour(Pym::ColourValue& colour, const TiXmlElement* element, const char* name) {
+    Pym::ColourPtr read;
+    if (element && Pym::XMLLoadSave::ReadAttribute(read, element, name) && read) colour = *read;
 }

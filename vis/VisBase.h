@@ -28,6 +28,10 @@ private:
     int lastTickMs_ = -1;
 };
 
+// Reads the colour attribute `name` of `element` into `colour`; a missing element or attribute
+// keeps the colour it had.
+void ReadVisColour(Pym::ColourValue& colour, const TiXmlElement* element, const char* name);
+
 // The view that shows nothing.
 class BlankVis : public VisBase {
 public:

@@ -76,6 +76,7 @@ void CairoDrawContext::SetClip(const Region& region) {
     cairo_get_matrix(cr_, &matrix);
     cairo_identity_matrix(cr_);
     cairo_reset_clip(cr_);
+    clipRects_ = region.Rects();
     for (const Rect& r : region.Rects()) cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
     cairo_clip(cr_);
     cairo_set_matrix(cr_, &matrix);
@@ -191,8 +192,23 @@ bool CairoDrawContext::DrawArc(const Pen& pen, Point centre, float radius, float
 bool CairoDrawContext::OutsideClip(const Rect& rect) const {
     double left = 0, top = 0, right = 0, bottom = 0;
     cairo_clip_extents(cr_, &left, &top, &right, &bottom);
-    return rect.x >= right || rect.y >= bottom || rect.x + rect.width <= left ||
-           rect.y + rect.height <= top;
+    if (rect.x >= right || rect.y >= bottom || rect.x + rect.width <= left ||
+        rect.y + rect.height <= top)
+        return true;
+    // Within the union's extents, a rectangle may still fall between the region's rectangles
+    // (a text there would lay itself out for nothing). Only for moves and scales, where the
+    // corners give the device rectangle.
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    if (clipRects_.size() < 2 || matrix.xy != 0.0 || matrix.yx != 0.0) return false;
+    double x0 = rect.x, y0 = rect.y, x1 = rect.x + rect.width, y1 = rect.y + rect.height;
+    cairo_user_to_device(cr_, &x0, &y0);
+    cairo_user_to_device(cr_, &x1, &y1);
+    for (const Rect& r : clipRects_)
+        if (std::min(x0, x1) < r.x + r.width && r.x < std::max(x0, x1) &&
+            std::min(y0, y1) < r.y + r.height && r.y < std::max(y0, y1))
+            return false;
+    return true;
 }
 
 bool CairoDrawContext::DrawImage(const Image& image, const Rect& rect, int interpolation) {

@@ -2,6 +2,8 @@
 
 #include <cairo.h>
 
+#include <vector>
+
 #include "pym/gfx/DrawContext.h"
 #include "pym/gfx/Image.h"
 
@@ -57,6 +59,9 @@ private:
     cairo_t* cr_;
     float alpha_ = 1.0f;
     int clipDepth_ = 0;
+    // The rectangles of the region last set as the clip, in device coordinates: a repaint of
+    // distant areas clips to their union, and what lies between them is outside too.
+    std::vector<Rect> clipRects_;
     cairo_status_t status_ = CAIRO_STATUS_SUCCESS;
 };
 

@@ -35,7 +35,7 @@ std::vector<float> Drive(StreamAdapter& adapter, unsigned long total, int* lastR
     for (unsigned long done = 0, i = 0; done < total; ++i) {
         unsigned long n = std::min(sizes[i % 6], total - done);
         std::vector<float> out(n, -1.0f);
-        int result = adapter.Process(nullptr, out.data(), n);
+        int result = adapter.Process(nullptr, out.data(), n, kNoStreamTime);
         if (lastResult) *lastResult = result;
         played.insert(played.end(), out.begin(), out.end());
         done += n;
@@ -85,11 +85,11 @@ TEST(StreamAdapterTest, InputIsHandedOnInWholeBuffersAsSoonAsOneIsFull) {
     adapter.Reset();
     std::vector<float> input(1024);
     for (std::size_t i = 0; i < input.size(); ++i) input[i] = static_cast<float>(i);
-    adapter.Process(input.data(), nullptr, 500);
+    adapter.Process(input.data(), nullptr, 500, kNoStreamTime);
     EXPECT_TRUE(counter.inputs.empty());
-    adapter.Process(input.data() + 500, nullptr, 12);
+    adapter.Process(input.data() + 500, nullptr, 12, kNoStreamTime);
     ASSERT_EQ(counter.inputs.size(), 1u);
-    adapter.Process(input.data() + 512, nullptr, 512);
+    adapter.Process(input.data() + 512, nullptr, 512, kNoStreamTime);
     ASSERT_EQ(counter.inputs.size(), 2u);
     EXPECT_EQ(counter.inputs[0], std::vector<float>(input.begin(), input.begin() + 512));
     EXPECT_EQ(counter.inputs[1], std::vector<float>(input.begin() + 512, input.end()));
@@ -103,7 +103,7 @@ TEST(StreamAdapterTest, ACallbackAskingToStopEndsTheStreamAfterItsBufferPlayed) 
     adapter.SetTarget(&Counter::Callback, &counter);
     adapter.Reset();
     std::vector<float> out(250, -1.0f);
-    EXPECT_NE(adapter.Process(nullptr, out.data(), 250), 0);
+    EXPECT_NE(adapter.Process(nullptr, out.data(), 250, kNoStreamTime), 0);
     EXPECT_EQ(out[199], 200.0f);  // the second buffer played whole
     EXPECT_EQ(out[200], 0.0f);    // then silence
     EXPECT_EQ(counter.frames.size(), 2u);

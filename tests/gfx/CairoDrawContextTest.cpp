@@ -104,6 +104,10 @@ TEST_F(CairoDrawContextTest, RegionClipLimitsARepaintToItsRectangles) {
     EXPECT_EQ(At(2, 2), 0xFFFF0000u);
     EXPECT_EQ(At(32, 22), 0xFFFF0000u);
     EXPECT_EQ(At(15, 15), 0u);
+    // Between the region's rectangles is outside, though inside their union's extents.
+    EXPECT_TRUE(context.OutsideClip({7, 7, 10, 10}));
+    EXPECT_FALSE(context.OutsideClip({20, 10, 10, 10}));  // reaches the second
+    EXPECT_FALSE(context.OutsideClip({-5, -5, 3, 3}));
 }
 
 TEST_F(CairoDrawContextTest, WhatReachesIntoTheClipIsDrawnWhateverTheTransform) {

@@ -12,9 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/HostWindow.h"
-
+#include "metronome/BeatPhase.h"
 #include "metronome/MetronomeLayout.h"
+#include "metronome/MetronomeVis.h"
+#include "platform/HostWindow.h"
 #include "platform/ProfileStore.h"
 #include "pym/core/Clock.h"
 #include "pym/gui/AppWindow.h"
@@ -202,7 +203,7 @@ TEST_F(MetronomeScreenTest, PlayTakesASecondClickWhereThePointerRests) {
 // it stops, and not at all while it stands still.
 TEST_F(MetronomeScreenTest, DisplaysRepaintOnlyWhileTheMetronomeSounds) {
     Open();
-    Pym::GuiObject& light = Widget("BeatLightVis");
+    Pym::GuiObject& light = Widget("MetronomeVis");
     const Platform::HostRect lit{light.GetAbsoluteX(), light.GetAbsoluteY(), light.GetWidth(),
                                  light.GetHeight()};
     // One tick after the refresh interval: whether the beat light was presented again.
@@ -318,6 +319,79 @@ TEST_F(MetronomeScreenTest, TheTunerButtonStopsTheMetronomeAndLeadsThereAndBack)
     Click(Widget("TunerButton"));
     Click(*Find(tunerScreen, "TunerLayout->Chrome->Close"));
     EXPECT_FALSE(window->IsVisible());
+}
+
+// The beat and bar display steps through its views and keeps the one chosen over a restart;
+// a stored view that is none of them leaves the first.
+TEST_F(MetronomeScreenTest, TheBeatDisplayRemembersItsViewAndIgnoresOnesItHasNot) {
+    Open();
+    auto* beats = &Widget<MetronomeVis>("MetronomeVis");
+    EXPECT_EQ(beats->ViewCount(), 3);
+    for (int click = 0; click < 3; ++click) Click(*beats);
+    EXPECT_EQ(beats->CurrentIndex(), 0);
+    Click(*beats);
+    Close();
+    Open();
+    EXPECT_EQ(Widget<MetronomeVis>("MetronomeVis").CurrentIndex(), 1);
+    Close();
+    for (const char* stored : {"7", "-3", "text"}) {
+        WriteProfileString("MetronomeVis", stored);
+        Open();
+        EXPECT_EQ(Widget<MetronomeVis>("MetronomeVis").CurrentIndex(), 0) << stored;
+        Close();
+    }
+}
+
+// Playing, the light flashes at the click and the dot of the beat heard is lit, where the
+// screen shows it, at the smallest size, the usual one and twice it; stopped, the light is at
+// its minimum and no dot is lit.
+TEST_F(MetronomeScreenTest, TheBeatLightAndTheDotsShowTheBeatHeard) {
+    MetronomeLayout& metronome = Open();
+    auto& light = Widget<BeatLightVis>("BeatLightVis");
+    auto& dots = Widget<BarDotsVis>("BarDots");
+    ASSERT_NE(light.Slider(), nullptr);
+    Pym::ObjectSlider& slider = *light.Slider();
+    light.Redraw();
+    EXPECT_EQ(slider.GetValue(), slider.GetMin());
+
+    metronome.SetBpmFromText("120");
+    Key(' ');
+    ASSERT_TRUE(Playing());
+    VirtualStream& out = *device->OutputStream();
+    const double beat = BeatSeconds(120);
+    for (int block = 0; block * 2048 < 5 * beat * 44100; ++block) {
+        device->clockSeconds = 50.0 + block * 2048 / 44100.0;
+        out.Clock(2048);
+    }
+    // The accented click (the fourth beat of the bar, the first dot) was heard a moment ago.
+    device->clockSeconds = 50.0 + 3 * beat + 0.004;
+    light.Redraw();
+    dots.Redraw();
+    EXPECT_GE(slider.GetValue(), slider.GetMax() - 1);
+    EXPECT_EQ(dots.Lit(), 0);
+    const std::pair<int, int> sizes[] = {{360, 240}, {720, 480}, {1440, 960}};
+    for (auto [w, h] : sizes) {
+        window->Resize(w, h);
+        window->Relayout();
+        host.Pump();
+        // Half way through the next beat, the second dot.
+        device->clockSeconds = 50.0 + 4.5 * beat;
+        dots.Redraw();
+        EXPECT_EQ(dots.Lit(), 1);
+        auto canvas = Render("metronome-playing-" + std::to_string(w));
+        const auto lit = BarDotsVis::DotRect(1, 4, dots.GetAbsoluteX(), dots.GetAbsoluteY(),
+                                             dots.GetWidth(), dots.GetHeight());
+        EXPECT_EQ(canvas->At(static_cast<int>(lit.x + lit.width / 2),
+                             static_cast<int>(lit.y + lit.height / 2)) &
+                      0xFFFFFF,
+                  0xE8EAF0u)
+            << w;
+    }
+    Key(' ');
+    light.Redraw();
+    dots.Redraw();
+    EXPECT_EQ(slider.GetValue(), slider.GetMin());
+    EXPECT_EQ(dots.Lit(), -1);
 }
 
 TEST_F(MetronomeScreenTest, TheScreenLooksFinishedAtItsSizeAndTwiceIt) {

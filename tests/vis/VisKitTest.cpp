@@ -13,6 +13,8 @@
 #include "settings/MetronomeProfile.h"
 #include "tests/vis/GeometryContext.h"
 #include "tuner/TuningMath.h"
+#include "vis/BarDotsVis.h"
+#include "vis/BeatVis.h"
 #include "vis/ClockVis.h"
 #include "vis/EasedValue.h"
 #include "vis/LevelVis.h"
@@ -140,6 +142,77 @@ TEST(TuningMathTest, ScalesAroundATargetAndTheInTuneValue) {
     EXPECT_DOUBLE_EQ(hertz.BoundsOf(110.0f).upper, 120.0);
 }
 
+// Columns, markers and dots where the phases put them; while stopped (phase 1) the columns are
+// one pixel, the markers at the end and no dot is lit.
+TEST(BeatVisTest, ColumnsMarkersAndDotsFollowThePhases) {
+    Element look("<BeatVis Color=\"1,2,3,255\"/>");
+    float beat = 1.0f, bar = 1.0f;
+    BeatVis columns(
+        look.root, [&] { return beat; }, [&] { return bar; });
+    BarVis markers(
+        look.root, [&] { return beat; }, [&] { return bar; });
+    int beats = 4;
+    BarDotsVis dots([&] { return bar; }, [&] { return beats; });
+    const int x = 10, y = 20, w = 100, h = 50;
+    auto draw = [&](VisBase& display) {
+        GeometryContext drawn;
+        display.Sample();
+        display.DrawVis(drawn, x, y, w, h);
+        return drawn;
+    };
+
+    GeometryContext stopped = draw(columns);
+    ASSERT_EQ(stopped.rects.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_FLOAT_EQ(stopped.rects[i].x, x + (1 + 2 * i) * (w / 5));
+        EXPECT_FLOAT_EQ(stopped.rects[i].y, y + h - 1);
+        EXPECT_FLOAT_EQ(stopped.rects[i].height, 1.0f);
+        EXPECT_EQ(stopped.colours[i].red, 1);
+    }
+    GeometryContext resting = draw(dots);
+    ASSERT_EQ(resting.ellipses.size(), 4u);
+    EXPECT_EQ(dots.Lit(), -1);
+    EXPECT_LT(resting.colours[0].alpha, 255) << "the accented dot at rest is dim";
+    // At the end of both halves the second markers are cut at the rectangle's edge.
+    EXPECT_TRUE(draw(markers).AllInside(x, y, w, h));
+
+    beat = 0.57f;
+    bar = 0.3925f;
+    GeometryContext moving = draw(columns);
+    EXPECT_FLOAT_EQ(moving.rects[0].y, y + std::lround(beat * h));
+    EXPECT_FLOAT_EQ(moving.rects[1].y + moving.rects[1].height, y + h);
+    EXPECT_FLOAT_EQ(moving.rects[1].y, y + std::lround(bar * h));
+    GeometryContext marked = draw(markers);
+    ASSERT_EQ(marked.rects.size(), 5u);  // beat and bar twice, the centre line
+    EXPECT_FLOAT_EQ(marked.rects[0].x, x - w / 50 + std::lround(beat * (w / 2)));
+    EXPECT_FLOAT_EQ(marked.rects[0].width, w / 25);
+    EXPECT_FLOAT_EQ(marked.rects[0].height, h - 2 * (h / 4));
+    EXPECT_FLOAT_EQ(marked.rects[2].x, marked.rects[0].x + w / 2);
+    EXPECT_FLOAT_EQ(marked.rects[1].x, x - w / 50 + std::lround(bar * (w / 2)));
+    EXPECT_FLOAT_EQ(marked.rects[1].height, h - 2 * (h / 10));
+    EXPECT_FLOAT_EQ(marked.rects[4].x, x + w / 2 - 1);
+
+    // The second of four beats: its dot lit, the accented first dot at rest.
+    GeometryContext second = draw(dots);
+    EXPECT_EQ(dots.Lit(), 1);
+    EXPECT_NE(second.colours[1].red, resting.colours[1].red);
+    EXPECT_EQ(second.colours[2].red, resting.colours[2].red);
+    bar = 0.0f;
+    EXPECT_EQ(draw(dots).colours[0].alpha, 255);
+    EXPECT_EQ(dots.Lit(), 0);
+    // One beat to twelve and beyond: as many dots as beats (up to the most), inside, apart.
+    for (int count : {1, 12, 1000, 0, -3}) {
+        beats = count;
+        GeometryContext drawn = draw(dots);
+        EXPECT_EQ(dots.Dots(), std::clamp(count, 1, BarDotsVis::kMostDots));
+        EXPECT_TRUE(drawn.AllInside(x, y, w, h)) << count;
+        const auto first = BarDotsVis::DotRect(0, dots.Dots(), x, y, w, h);
+        if (dots.Dots() > 1) {
+            EXPECT_LT(first.x + first.width, BarDotsVis::DotRect(1, dots.Dots(), x, y, w, h).x);
+        }
+    }
+}
+
 class Blank : public VisBase {
 public:
     void DrawVis(Pym::Gfx::DrawContext&, int, int, int, int) override {}
@@ -226,6 +299,12 @@ TEST(VisKitTest, BadNumbersAndRectanglesNeverReachACoordinate) {
     displays.push_back(std::make_unique<TimeVis>(nullptr, [] { return kNaN; }));
     displays.push_back(std::make_unique<DualAnalogVis>(
         nullptr, [] { return kInf; }, [] { return kNaN; }));
+    displays.push_back(std::make_unique<BeatVis>(
+        nullptr, [] { return kNaN; }, [] { return -kInf; }));
+    displays.push_back(std::make_unique<BarVis>(
+        nullptr, [] { return kInf; }, [] { return 7.0f; }));
+    displays.push_back(std::make_unique<BarDotsVis>([] { return kNaN; }, [] { return 12; }));
+    displays.push_back(std::make_unique<BarDotsVis>([] { return 0.99f; }, [] { return 1; }));
     for (auto [t, d] : {std::pair{0.0f, kNaN}, {-5.0f, 440.0f}, {440.0f, kInf}, {440.0f, 1e30f}}) {
         target = t;
         detected = d;
