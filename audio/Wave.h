@@ -29,21 +29,18 @@ public:
     void SetCallback(StreamCallback callback, void* userData);
     // Frames played (or recorded) since the last start, the device's latency taken off.
     double GetStreamTime() const;
-<<<<<<< HEAD
     // While a looped start plays: the loop to change to at a wrap (see StreamAdapter).
     void QueueLoop(const std::vector<float>& samples, unsigned long long atWrap) {
         adapter_.QueueLoop(samples, atWrap);
     }
     bool LoopQueued() const { return adapter_.LoopQueued(); }
     unsigned long long LoopWraps() const { return adapter_.Wraps(); }
-=======
     // Frames of the output heard by now: from the stream's clock, so it moves on between the
     // device's blocks; where the device keeps no clock, GetStreamTime.
     double SoundingFrames() const;
     // The stream's own clock in seconds (kNoStreamTime when it has none or is not open).
     double StreamClock() const;
     const SoundingClock& Sounding() const { return adapter_.Sounding(); }
->>>>>>> metvis
 
     int LastError() const { return lastError_; }
     bool IsOpen() const { return stream_ != nullptr; }
