@@ -6,13 +6,16 @@
 // accent and sound as their menus show them.
 struct MetronomeChoices {
     static constexpr int kDefaultBpm = 114;
+    static constexpr int kSlowestBpm = 10;
+    static constexpr int kFastestBpm = 5000;
     static constexpr const char* kDefaultAccent = "ACCENT: 4";
 
     int bpm = kDefaultBpm;
     std::string accent = kDefaultAccent;
     std::string output;
 
-    // What the profile holds; a missing or unreadable value reads as its default.
+    // What the profile holds; a missing or unreadable value reads as its default, a tempo
+    // out of range as the nearest one the tempo box accepts.
     static MetronomeChoices Read();
     void Write() const;
 };

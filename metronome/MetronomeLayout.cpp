@@ -41,8 +41,8 @@ const bool registeredSlots[] = {
 
 constexpr int kDefaultAccent = 4;
 constexpr float kDefaultFrequency = 440.0f;
-constexpr int kSlowestBpm = 10;
-constexpr int kFastestBpm = 5000;
+constexpr int kSlowestBpm = MetronomeChoices::kSlowestBpm;
+constexpr int kFastestBpm = MetronomeChoices::kFastestBpm;
 constexpr int kSpaceKey = 32;
 
 std::string Format(const char* format, double value) {

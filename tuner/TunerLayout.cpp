@@ -461,7 +461,7 @@ void TunerLayout::LoadChoices() {
 
 void TunerLayout::SaveChoices() {
     if (!choicesLoaded_) return;
-    WriteProfileString(kInstrumentKey, instruments_->Shown());
-    WriteProfileString(kStyleKey, styles_->Shown());
-    WriteProfileString(kTransposeKey, transpositions_->Shown());
+    WriteProfileStrings({{kInstrumentKey, instruments_->Shown()},
+                         {kStyleKey, styles_->Shown()},
+                         {kTransposeKey, transpositions_->Shown()}});
 }
