@@ -108,13 +108,18 @@ void ScreenManager::ActivateScreen(const std::string& name, bool addToBackStack)
     RequestFullRedraw();
 }
 
-GuiObject* ScreenManager::LoadScreen(const std::string& name) {
+void ScreenManager::BuildAllScreens() {
+    for (const auto& declared : declarations_)
+        if (!screens_[declared.first].object) LoadScreen(declared.first, true);
+}
+
+GuiObject* ScreenManager::LoadScreen(const std::string& name, bool required) {
     auto declared = declarations_.find(name);
     if (declared == declarations_.end()) return nullptr;
-    TiXmlElement* root = GetRootElement(declared->second.document);
+    const std::string& reference = declared->second.document;
+    TiXmlElement* root = required ? RequireRootElement(reference) : GetRootElement(reference);
     if (!root) {
-        Trace("Pym::ScreenManager::LoadScreen - no document " + declared->second.document +
-              " for screen " + name);
+        Trace("Pym::ScreenManager::LoadScreen - no document " + reference + " for screen " + name);
         return nullptr;
     }
     if (Document* document = Document::Of(root)) {
