@@ -106,6 +106,7 @@ void ScreenManager::ActivateScreen(const std::string& name, bool addToBackStack)
     // The new screen is painted whole.
     invalidRegion_.Clear();
     RequestFullRedraw();
+    if (screenChanged_) screenChanged_();
 }
 
 void ScreenManager::BuildAllScreens() {
@@ -217,10 +218,12 @@ void ScreenManager::PaintDone() {
 
 namespace {
 
-bool IsPointerSignal(const Signal::Base& signal) {
+// What the window itself must hear whatever screen is shown: it drags and resizes itself by
+// the handles of the screen, and reshapes itself at every new size.
+bool IsWindowSignal(const Signal::Base& signal) {
     const int id = signal.id;
     return id == Signal::LeftButtonDown::Id() || id == Signal::LeftButtonUp::Id() ||
-           id == Signal::MouseMove::Id();
+           id == Signal::MouseMove::Id() || id == Signal::WindowSized::Id();
 }
 
 }  // namespace
@@ -231,9 +234,7 @@ bool ScreenManager::Deliver(Signal::Base& signal) {
         return needsRedraw_;
     signal.sender = root;
     root->DeliverSignal(signal, true);
-    // The window drags and resizes itself by the handles of whatever screen is shown, so its
-    // own pointer handlers hear the pointer too.
-    if (root != content_ && content_ && IsPointerSignal(signal)) content_->SendSignalToSelf(signal);
+    if (root != content_ && content_ && IsWindowSignal(signal)) content_->SendSignalToSelf(signal);
     for (std::size_t i = 0; i < overlays_.size(); ++i) {
         GuiObject* overlay = overlays_[i];
         if (!overlay->IsVisible()) continue;

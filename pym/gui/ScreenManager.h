@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -61,6 +62,8 @@ public:
     GuiObject* Shown() const;
     // The size every screen is given.
     void SetScreenArea(int width, int height);
+    // Called whenever another screen (or the content) is shown.
+    void SetScreenChangeHook(std::function<void()> hook) { screenChanged_ = std::move(hook); }
 
     // Drawn over the shown object and offered its input, in order (popups inside the window).
     void AddOverlay(GuiObject* overlay);
@@ -143,6 +146,7 @@ private:
     GuiObject* focus_ = nullptr;
     std::vector<GuiObject*> overlays_;
     bool buttonHeld_ = false;
+    std::function<void()> screenChanged_;
     std::recursive_mutex lock_;
 };
 
