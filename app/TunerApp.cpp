@@ -111,9 +111,9 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
         if (window && !window->Host())
             Fail("CTunerApp - the main window cannot be shown: " + Platform::Host().LastError());
         if (!window) Fail(std::string("CTunerApp - ") + kMainWindowElement + " is not a window");
-        // The screens the window declares are part of the skin: each is built now, so that a
-        // broken one ends the start as a broken main window does.
-        window->Host()->Screens().BuildAllScreens();
+        // The screens the window declares are part of the skin: a broken one ends the start as
+        // a broken main window does (they are still built when first shown).
+        window->Host()->Screens().CheckAllScreens();
         if (watch.Failed()) throw Pym::XMLLoadSaveException(watch.FirstFailure());
     }
     SetMainWindow(window.get());

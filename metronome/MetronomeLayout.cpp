@@ -72,7 +72,6 @@ MetronomeLayout::~MetronomeLayout() {
 void MetronomeLayout::CreateFromXml(TiXmlElement* element) {
     Pym::GridLayout::CreateFromXml(element);
     config_ = std::make_unique<MetronomeConfig>(GetChildElement(element, "Config"));
-    ScreenChrome::CheckAbout(*this, element);
     lastRefresh_ = std::chrono::steady_clock::now();
     FindWidgets();
 

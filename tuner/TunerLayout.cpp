@@ -91,7 +91,6 @@ T& TunerLayout::Require(const std::string& name) {
 void TunerLayout::CreateFromXml(TiXmlElement* element) {
     Pym::GridLayout::CreateFromXml(element);
     config_ = std::make_unique<TuneConfig>(GetChildElement(element, "Config"));
-    ScreenChrome::CheckAbout(*this, element);
     ReadAttribute(noteDocument_, element, "NoteXML", /*required=*/true);
     ReadAttribute(letterLabels_, element, "LetterLabels");
     AppSettings& settings = DllAppSettingsInstance();

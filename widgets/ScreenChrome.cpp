@@ -38,9 +38,4 @@ void ShowAbout(Pym::GuiObject& object, TiXmlElement* element) {
     about->SetVisible(false);
 }
 
-void CheckAbout(Pym::XMLLoadSave& screen, TiXmlElement* element) {
-    if (Pym::XMLLoadSave::HasChildElement(element, "AboutWindow"))
-        screen.GetChildElement(element, "AboutWindow");
-}
-
 }  // namespace ScreenChrome

@@ -5,7 +5,6 @@
 namespace Pym {
 class GuiObject;
 class Window;
-class XMLLoadSave;
 }  // namespace Pym
 
 // What every screen's window chrome does (close, minimise, About), for the controller of the
@@ -23,9 +22,5 @@ void Minimise(Pym::GuiObject& object);
 // Shows the About window built from `element` centred over the object's window, until the
 // user closes it.
 void ShowAbout(Pym::GuiObject& object, TiXmlElement* element);
-
-// Resolves the screen's "AboutWindow" child once, so that a missing About document ends the
-// start (throws XMLLoadSaveException) instead of the run at the first click on About.
-void CheckAbout(Pym::XMLLoadSave& screen, TiXmlElement* element);
 
 }  // namespace ScreenChrome

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/HostWindow.h"
+#include "platform/Shell.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
 #include "pym/core/Clock.h"
@@ -20,6 +21,29 @@ _ScreenManager& DllScreenCollectorInstance() {
 void _ScreenManager::Remove(ScreenManager* manager) {
     std::erase(managers_, manager);
 }
+
+namespace {
+
+std::string DocumentPathOf(const TiXmlElement* element) {
+    const TiXmlDocument* document = element->GetDocument();
+    return document ? document->ValueStr() : std::string();
+}
+
+[[noreturn]] void Fail(const TiXmlElement* element, const std::string& text) {
+    Platform::Shell().Open(DocumentPathOf(element), "edit");
+    Trace(text);
+    throw XMLLoadSaveException(text);
+}
+
+// An object of a type nobody registered would leave a hole in the screen; said as building
+// it would say it.
+void CheckType(const std::string& typeName, const TiXmlElement* where) {
+    if (!DllGlobalObjectFactoryInstance().Creator(typeName))
+        Fail(where, "GlobalObjectFactory: Failed to create object of type " + typeName +
+                        " filename = " + DocumentPathOf(where));
+}
+
+}  // namespace
 
 ScreenManager::ScreenManager() : startSeconds_(ClockSeconds()) {
     DllScreenCollectorInstance().Add(this);
@@ -109,16 +133,33 @@ void ScreenManager::ActivateScreen(const std::string& name, bool addToBackStack)
     if (screenChanged_) screenChanged_();
 }
 
-void ScreenManager::BuildAllScreens() {
-    for (const auto& declared : declarations_)
-        if (!screens_[declared.first].object) LoadScreen(declared.first, true);
+void ScreenManager::CheckAllScreens() {
+    for (const auto& declared : declarations_) {
+        TiXmlElement* root = RequireRootElement(declared.second.document);
+        CheckType(declared.second.typeName, root);
+        CheckElements(root);
+    }
 }
 
-GuiObject* ScreenManager::LoadScreen(const std::string& name, bool required) {
+void ScreenManager::CheckElements(TiXmlElement* element) {
+    for (TiXmlElement* child = element->FirstChildElement(); child;
+         child = child->NextSiblingElement()) {
+        const char* screen = child->Attribute("ScreenSlot");
+        if (child->ValueStr() == "Connect" && screen && *screen && !Declares(screen))
+            Fail(child, std::string("ScreenSlot ") + screen + " names no declared screen");
+        // Whatever inherits is resolved as building would resolve it: a missing base throws.
+        TiXmlElement* resolved = ResolveBaseXml(child);
+        if (element->ValueStr() == "CreateObject" && child == element->FirstChildElement())
+            CheckType(resolved->ValueStr(), child);
+        CheckElements(resolved);
+    }
+}
+
+GuiObject* ScreenManager::LoadScreen(const std::string& name) {
     auto declared = declarations_.find(name);
     if (declared == declarations_.end()) return nullptr;
     const std::string& reference = declared->second.document;
-    TiXmlElement* root = required ? RequireRootElement(reference) : GetRootElement(reference);
+    TiXmlElement* root = GetRootElement(reference);
     if (!root) {
         Trace("Pym::ScreenManager::LoadScreen - no document " + reference + " for screen " + name);
         return nullptr;

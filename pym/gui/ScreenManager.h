@@ -41,9 +41,11 @@ public:
     void DeclareScreen(const std::string& name, const std::string& typeName,
                        const std::string& document, bool destroyOnDeactivate);
     bool Declares(const std::string& name) const { return declarations_.count(name) != 0; }
-    // Builds every declared screen not built yet, so that a broken one is found before the
-    // window runs: a screen whose document does not load throws XMLLoadSaveException.
-    void BuildAllScreens();
+    // Checks every declared screen without building it, so that a broken one is found before
+    // the window runs: its document and every document it inherits from load, every object it
+    // creates has a registered type, and every screen it shows is declared. Throws
+    // XMLLoadSaveException with the first fault.
+    void CheckAllScreens();
     // Shows the named screen; the empty name shows the window's content.
     virtual void ActivateScreen(const std::string& name, bool addToBackStack);
     // The screen's object, built when declared but not built yet; the empty name gives the
@@ -126,8 +128,8 @@ private:
         std::string document;
     };
 
-    // With `required`, a document that does not load throws instead of giving null.
-    GuiObject* LoadScreen(const std::string& name, bool required = false);
+    GuiObject* LoadScreen(const std::string& name);
+    void CheckElements(TiXmlElement* element);
     void Announce(GuiObject* object, bool active);
 
     std::vector<std::string> backStack_;

@@ -237,14 +237,14 @@ TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
     EXPECT_TRUE(Playing());
 }
 
-// Start-up builds every screen the skin declares: the default skin's all build, and one whose
+// Start-up checks every screen the skin declares: the default skin's all pass, and one whose
 // About document is gone is refused then, not when About is first clicked.
-TEST_F(MetronomeScreenTest, EveryScreenBuildsAtStartAndAMissingAboutDocumentIsFoundThen) {
+TEST_F(MetronomeScreenTest, EveryScreenIsCheckedAtStartAndAMissingAboutDocumentIsFoundThen) {
     auto build = [this] {
         window = std::make_unique<Pym::AppWindow>();
         ASSERT_TRUE(window->Build(
             loader.GetChildElement(loader.GetRootElement("XML/Metronome.xml"), "MetronomeApp")));
-        window->Host()->Screens().BuildAllScreens();
+        window->Host()->Screens().CheckAllScreens();
     };
     {
         Pym::CreationWatch watch;
