@@ -11,7 +11,9 @@
 #include "platform/HostWindow.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
+#include "pym/core/AttributeText.h"
 #include "pym/core/CoreSingletons.h"
+#include "pym/core/DocMap.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/ObjectCreation.h"
@@ -47,14 +49,17 @@ int CTunerApp::InitInstance() {
     try {
         const std::string document = kApplicationDocument;
         SetRegistryKey(kRegistryKey);
-        // A missing document surfaces as a missing main-window element below.
         TiXmlElement* root = GetRootElement(document);
+        // Reported once the sound question is answered: CANCEL ends the program quietly.
+        const std::string documentError =
+            root ? std::string() : Pym::DllDocMapInstance().LastError();
         if (!AwaitSoundDevice()) return 0;
         // Mixer changes made outside the program reach the screens on the GUI thread, at the
         // windows' own timer ticks: no thread or polling loop of its own.
         Pym::SetTickHook([] {
             if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PollMixer();
         });
+        if (!root) Fail(std::string("CTunerApp - ") + document + " " + documentError);
         RunMainWindow(root);
         return 0;
     } catch (const Pym::XMLLoadSaveException& error) {
@@ -91,12 +96,9 @@ std::string CTunerApp::ShowMessage(const std::string& text, const std::string& b
 }
 
 void CTunerApp::RunMainWindow(TiXmlElement* root) {
-    if (!root) {
-        // The element lookup below would report an element of no file: name the file.
-        Fail(std::string("CTunerApp - no application document ") + kApplicationDocument +
-             " on the search path");
-    }
     TiXmlElement* element = GetChildElement(root, kMainWindowElement);
+    CheckMainWindowSide(element, "Width");
+    CheckMainWindowSide(element, "Height");
     std::unique_ptr<Pym::AppWindow> window;
     {
         Pym::CreationWatch watch;
@@ -109,6 +111,10 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
         if (window && !window->Host())
             Fail("CTunerApp - the main window cannot be shown: " + Platform::Host().LastError());
         if (!window) Fail(std::string("CTunerApp - ") + kMainWindowElement + " is not a window");
+        // The screens the window declares are part of the skin: a broken one ends the start as
+        // a broken main window does (they are still built when first shown).
+        window->Host()->Screens().CheckAllScreens();
+        if (watch.Failed()) throw Pym::XMLLoadSaveException(watch.FirstFailure());
     }
     SetMainWindow(window.get());
     running_ = window.get();
@@ -130,6 +136,17 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
     // A quit asked for while the window was being built ends the run before it starts.
     if (!quitRequested_) window->DoModal(nullptr);
     window->SetVisible(false);
+}
+
+void CTunerApp::CheckMainWindowSide(const TiXmlElement* element, const std::string& name) {
+    constexpr int kLargestSide = 16384;
+    const char* text = element->Attribute(name.c_str());
+    if (!text) return;
+    // "1e30", "nan" or "-480" would give a window of one pixel that runs as if all were well.
+    int side = 0;
+    if (!Pym::AttributeText::ParseStrictInt(text, side) || side < 1 || side > kLargestSide)
+        ReportXmlError(element, name + "=\"" + text + "\" is not a size from 1 to " +
+                                    std::to_string(kLargestSide) + " pixels");
 }
 
 void CTunerApp::CentreOnMonitor(Pym::AppWindow& window) {

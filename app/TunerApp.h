@@ -54,6 +54,9 @@ private:
     bool AwaitSoundDevice();
     bool HasSound();
     void RunMainWindow(TiXmlElement* root);
+    // The main window's side, when the skin gives it, is a whole number of pixels: throws
+    // otherwise.
+    static void CheckMainWindowSide(const TiXmlElement* element, const std::string& name);
     void CentreOnMonitor(Pym::AppWindow& window);
     void CloseRunningWindow();
 

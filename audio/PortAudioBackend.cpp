@@ -47,6 +47,10 @@ constexpr double kOutputLatency = 0.1;  // seconds
 // 22 times a second instead of 100 (playing cost 3.1-3.7 % of a core with the device's own
 // 10 ms blocks, 1.8 % with these), and the 100 ms buffer still holds one more block of slack.
 constexpr unsigned long kOutputBlock = 2048;  // frames
+// Silence played at every start before the client's first frame: the sound server drops the
+// first few hundred frames of a started stream (274 on the rig), which cut the first click's
+// attack. The client's clock starts after it, so nothing it shows moves.
+constexpr unsigned long kStartLead = 1024;  // frames
 
 class PortAudioStream : public DeviceStream {
 public:
@@ -77,6 +81,9 @@ public:
                 std::max(Pa_GetDeviceInfo(out.device)->defaultHighOutputLatency, kOutputLatency);
             outPtr = &out;
         }
+        inputChannels_ = inPtr ? p.inputChannels : 0;
+        outputChannels_ = outPtr ? p.outputChannels : 0;
+        sampleRate_ = p.sampleRate > 0.0 ? p.sampleRate : sampleRate_;
         const unsigned long block = outPtr ? kOutputBlock : paFramesPerBufferUnspecified;
         int result = Pa_OpenStream(&stream_, inPtr, outPtr, p.sampleRate, block, paNoFlag,
                                    &PortAudioStream::Callback, this);
@@ -84,7 +91,11 @@ public:
         return result;
     }
 
-    int Start() override { return stream_ ? Pa_StartStream(stream_) : paBadStreamPtr; }
+    int Start() override {
+        if (!stream_) return paBadStreamPtr;
+        lead_ = outputChannels_ > 0 ? kStartLead : 0;
+        return Pa_StartStream(stream_);
+    }
     int Stop() override { return stream_ ? Pa_StopStream(stream_) : paBadStreamPtr; }
     int Abort() override { return stream_ ? Pa_AbortStream(stream_) : paBadStreamPtr; }
     int IsActive() override { return stream_ ? Pa_IsStreamActive(stream_) : paBadStreamPtr; }
@@ -119,16 +130,32 @@ private:
         auto& stream = *static_cast<PortAudioStream*>(self);
         if (stream.priming_) return paContinue;
         // A host that keeps no clock reports 0.
-        const double heardAt =
+        double heardAt =
             time && time->outputBufferDacTime > 0.0 ? time->outputBufferDacTime : kNoStreamTime;
-        int result = stream.client_.Process(static_cast<const float*>(input),
-                                            static_cast<float*>(output), frames, heardAt);
+        const auto* in = static_cast<const float*>(input);
+        auto* out = static_cast<float*>(output);
+        if (const unsigned long lead = stream.lead_.load(std::memory_order_relaxed); lead && out) {
+            const unsigned long silent = std::min(lead, frames);
+            std::fill(out, out + silent * static_cast<unsigned long>(stream.outputChannels_), 0.0f);
+            stream.lead_.store(lead - silent, std::memory_order_relaxed);
+            if (silent == frames) return paContinue;
+            out += silent * static_cast<unsigned long>(stream.outputChannels_);
+            if (in) in += silent * static_cast<unsigned long>(stream.inputChannels_);
+            frames -= silent;
+            // The client's first frame follows the silence.
+            if (heardAt != kNoStreamTime)
+                heardAt += static_cast<double>(silent) / stream.sampleRate_;
+        }
+        int result = stream.client_.Process(in, out, frames, heardAt);
         return result == 0 ? paContinue : paComplete;
     }
 
     DeviceClient& client_;
     PaStream* stream_ = nullptr;
     std::atomic<bool> priming_{false};
+    int inputChannels_ = 0, outputChannels_ = 0;
+    double sampleRate_ = 44100.0;
+    std::atomic<unsigned long> lead_{0};  // frames of silence still to play before the client's
 };
 
 }  // namespace

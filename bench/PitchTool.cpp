@@ -1,5 +1,7 @@
 #include "bench/PitchTool.h"
 
+#include <cmath>
+
 #include <boost/format.hpp>
 
 #include "audio/AnalysisFrame.h"
@@ -15,6 +17,23 @@ void Usage(std::ostream& err) {
            "Prints the time (s) and the frequency (Hz) the tuner would show for every analysed\n"
            "frame; with --raw, the estimate before the filters, after its octave check (0 where\n"
            "the level gate holds).\n";
+}
+
+// Why the sound cannot be analysed, or empty. A float file may hold any number; past this
+// the analysis would only make up a confident pitch from overflowing sums.
+std::string Unusable(const MonoSound& sound) {
+    constexpr double kSlowestRate = 1000.0, kFastestRate = 768000.0;
+    constexpr float kLoudest = 1000.0f;
+    if (!(sound.sampleRate >= kSlowestRate && sound.sampleRate <= kFastestRate))
+        return (boost::format("a sample rate of %g Hz is not one of a sound file") %
+                sound.sampleRate)
+            .str();
+    const double seconds = static_cast<double>(sound.samples.size()) / sound.sampleRate;
+    if (seconds * TunerInputPath::kInputRate < TunerInputPath::kBufferFrames)
+        return "no audio: too short for one analysed frame";
+    for (float sample : sound.samples)
+        if (!(std::fabs(sample) <= kLoudest)) return "samples beyond any sound's range";
+    return std::string();
 }
 
 }  // namespace
@@ -42,6 +61,10 @@ int RunPitchTool(const std::vector<std::string>& arguments, std::ostream& out, s
     std::string error;
     if (!ReadMonoSound(path, sound, error)) {
         err << "ondrel-pitch: " << path << ": " << error << "\n";
+        return 1;
+    }
+    if (const std::string why = Unusable(sound); !why.empty()) {
+        err << "ondrel-pitch: " << path << ": " << why << "\n";
         return 1;
     }
     if (sound.sampleRate != TunerInputPath::kInputRate)

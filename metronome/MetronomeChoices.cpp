@@ -1,17 +1,19 @@
 #include "metronome/MetronomeChoices.h"
 
+#include <algorithm>
+#include <string>
+
 #include "settings/MetronomeProfile.h"
 
 MetronomeChoices MetronomeChoices::Read() {
     MetronomeChoices saved;
-    saved.bpm = ReadProfileInt("Bpm", kDefaultBpm);
+    // A hand-edited -5 would sound a ten-second click once a minute, 2147483647 none at all.
+    saved.bpm = std::clamp(ReadProfileInt("Bpm", kDefaultBpm), kSlowestBpm, kFastestBpm);
     saved.accent = ReadProfileString("Accent", kDefaultAccent);
     saved.output = ReadProfileString("Output", "");
     return saved;
 }
 
 void MetronomeChoices::Write() const {
-    WriteProfileInt("Bpm", bpm);
-    WriteProfileString("Output", output);
-    WriteProfileString("Accent", accent);
+    WriteProfileStrings({{"Bpm", std::to_string(bpm)}, {"Output", output}, {"Accent", accent}});
 }

@@ -16,7 +16,8 @@ struct MetronomeChoices {
     std::string accent = kDefaultAccent;
     std::string output;
 
-    // What the profile holds; a missing or unreadable value reads as its default.
+    // What the profile holds; a missing or unreadable value reads as its default, a tempo
+    // out of range as the nearest one the tempo box accepts.
     static MetronomeChoices Read();
     void Write() const;
 };

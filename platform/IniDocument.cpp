@@ -105,7 +105,8 @@ std::string IniDocument::Unescape(const std::string& text) {
 IniDocument IniDocument::Parse(const std::string& text) {
     IniDocument document;
     Section* section = nullptr;
-    std::size_t start = 0;
+    // Editors on other systems may start the file with a byte order mark.
+    std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Platform {
 
@@ -14,7 +16,8 @@ public:
     ProfileStore();  // in the user's config home
     explicit ProfileStore(std::filesystem::path configHome);
 
-    // $XDG_CONFIG_HOME, else ~/.config.
+    // $XDG_CONFIG_HOME, else ~/.config (the passwd entry's home without HOME); empty when there
+    // is no home at all, and then writes fail.
     static std::filesystem::path DefaultConfigHome();
 
     // Until a key is set, reads give their defaults and writes fail.
@@ -26,6 +29,10 @@ public:
                                  const std::string& defaultValue) const;
     bool WriteProfileString(const std::string& section, const std::string& entry,
                             const std::string& value);
+    // Several entries of a section in one write. Writers, in this process or another, take
+    // turns on an advisory lock beside the profile, so none loses another's change.
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    bool WriteProfileStrings(const std::string& section, const Entries& entries);
 
     std::filesystem::path FilePath() const;
     // The reason of the last failed write, for the caller's diagnostics.

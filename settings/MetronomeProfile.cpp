@@ -36,8 +36,14 @@ std::string ReadProfileString(const std::string& key, const std::string& default
 }
 
 bool WriteProfileString(const std::string& key, const std::string& text) {
+    return WriteProfileStrings({{key, text}});
+}
+
+bool WriteProfileStrings(const std::vector<std::pair<std::string, std::string>>& entries) {
     Platform::ProfileStore& profile = Platform::Profile();
-    if (profile.WriteProfileString(MetronomeProfileSection(), key, text)) return true;
-    Pym::Trace("Profile: cannot save " + key + ": " + profile.LastError());
+    if (profile.WriteProfileStrings(MetronomeProfileSection(), entries)) return true;
+    std::string keys;
+    for (const auto& entry : entries) keys += (keys.empty() ? "" : ", ") + entry.first;
+    Pym::Report("cannot save the settings (" + keys + "): " + profile.LastError());
     return false;
 }

@@ -497,8 +497,8 @@ void TunerLayout::LoadChoices() {
 
 void TunerLayout::SaveChoices() {
     if (!choicesLoaded_) return;
-    WriteProfileString(kInstrumentKey, instruments_->Shown());
-    WriteProfileString(kStyleKey, styles_->Shown());
-    WriteProfileString(kTransposeKey, transpositions_->Shown());
-    WriteProfileString(kCalibrationKey, Format("%0.1f", config_->noteStore.Calibration()));
+    WriteProfileStrings({{kInstrumentKey, instruments_->Shown()},
+                         {kStyleKey, styles_->Shown()},
+                         {kTransposeKey, transpositions_->Shown()},
+                         {kCalibrationKey, Format("%0.1f", config_->noteStore.Calibration())}});
 }

@@ -1,5 +1,7 @@
 #include "pym/base/Trace.h"
 
+#include <errno.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -24,19 +26,26 @@ void DefaultHook(const std::string& text) {
     if (enabled) std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+TraceHook InstalledHook() {
+    TraceState& state = State();
+    std::lock_guard lock(state.mutex);
+    return state.hook;
+}
+
 }  // namespace
 
 void Trace(const std::string& text) {
-    TraceState& state = State();
-    TraceHook hook;
-    {
-        std::lock_guard lock(state.mutex);
-        hook = state.hook;
-    }
-    if (hook)
+    if (TraceHook hook = InstalledHook())
         hook(text);
     else
         DefaultHook(text);
+}
+
+void Report(const std::string& text) {
+    if (TraceHook hook = InstalledHook())
+        hook(text);
+    else
+        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text.c_str());
 }
 
 TraceHook SetTraceHook(TraceHook hook) {

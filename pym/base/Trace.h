@@ -12,6 +12,10 @@ using TraceHook = std::function<void(const std::string&)>;
 
 void Trace(const std::string& text);
 
+// A fault of the skin the user should hear of even without ONDREL_TRACE (a picture that
+// cannot be read, say): goes to the installed hook, else always to standard error.
+void Report(const std::string& text);
+
 // Installs a hook and returns the previous one; an empty hook restores the default.
 TraceHook SetTraceHook(TraceHook hook);
 

@@ -32,6 +32,12 @@ bool IsAbsolute(const std::string& reference) {
     return reference.find(':') != std::string::npos || reference.starts_with('/');
 }
 
+// What TinyXML knows of the fault, with its position.
+std::string ParseErrorOf(const TiXmlDocument& document) {
+    return std::string(document.ErrorDesc()) + " at line " + std::to_string(document.ErrorRow()) +
+           ", column " + std::to_string(document.ErrorCol());
+}
+
 }  // namespace
 
 _DocMap::_DocMap() {
@@ -66,8 +72,17 @@ Document* _DocMap::GetDocument(const std::string& reference, bool asIs) {
     std::string path = ResolvePath(reference, asIs);
     auto document = std::make_shared<Document>(path);
     std::error_code error;
-    // TinyXML would read a directory as an empty, malformed document; say so the same way.
-    if (fs::is_directory(path, error) || !document->LoadFile(TIXML_ENCODING_UTF8)) {
+    lastError_.clear();
+    // TinyXML would read a directory as an empty, malformed document.
+    if (!fs::exists(path, error))
+        lastError_ = "is missing";
+    else if (fs::is_directory(path, error))
+        lastError_ = "is a folder, not a document";
+    else if (!document->LoadFile(TIXML_ENCODING_UTF8))
+        lastError_ = "is malformed: " + ParseErrorOf(*document);
+    else if (!document->RootElement())
+        lastError_ = "has no root element";
+    if (!lastError_.empty()) {
         Trace("DocMap::GetDocument - failed to load XML file " + path);
         return nullptr;
     }

@@ -22,6 +22,9 @@ public:
     // Loads the referenced document afresh on every call; null (with a trace) when it is
     // missing or malformed.
     Document* GetDocument(const std::string& reference, bool asIs = false);
+    // Why the last GetDocument gave null ("is missing", "is malformed: ... at line 3,
+    // column 7"); empty after a success.
+    const std::string& LastError() const { return lastError_; }
 
     // The file path a reference resolves to.
     std::string ResolvePath(const std::string& reference, bool asIs = false) const;
@@ -48,6 +51,7 @@ private:
     std::string startDirectory_;
     std::string libraryRoot_;
     std::map<std::string, std::string> defaultXml_;
+    std::string lastError_;
 };
 
 _DocMap& DllDocMapInstance();

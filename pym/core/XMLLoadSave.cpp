@@ -103,12 +103,15 @@ TiXmlElement* XMLLoadSave::GetRootElement(const std::string& reference, const Ti
 TiXmlElement* XMLLoadSave::RequireRootElement(const std::string& reference,
                                               const TiXmlElement* context, bool asIs) {
     TiXmlElement* root = GetRootElement(reference, context, asIs);
-    if (!root) FailMissingDocument(reference);
+    if (!root) {
+        const std::string& why = DllDocMapInstance().LastError();
+        FailDocument(reference, why.empty() ? "is malformed or missing" : why);
+    }
     return root;
 }
 
-void XMLLoadSave::FailMissingDocument(const std::string& reference) {
-    const std::string text = reference + " is malformed or missing";
+void XMLLoadSave::FailDocument(const std::string& reference, const std::string& why) {
+    const std::string text = reference + " " + why;
     Trace(text);
     // The reference as written: a relative one opens the user's copy, "$PYM" opens nothing.
     Platform::Shell().Open(reference, "edit");
@@ -122,12 +125,19 @@ TiXmlElement* XMLLoadSave::ResolveBaseXml(TiXmlElement* element) {
 
     _DocMap& map = DllDocMapInstance();
     std::string reference = baseXml;
-    if (reference == "default") reference = map.GetDefaultXml(element->ValueStr());
+    if (reference == "default") {
+        reference = map.GetDefaultXml(element->ValueStr());
+        if (reference.empty()) {
+            const TiXmlDocument* document = element->GetDocument();
+            FailDocument(document ? document->ValueStr() : std::string("a skin document"),
+                         "asks for the default of " + element->ValueStr() +
+                             ", a type with no default document");
+        }
+    }
 
     ResolvingRoot guard(element);
     if (ResolvingRoot::IsResolving(map.ResolvePath(reference))) {
-        Trace("XMLLoadSave::ResolveBaseXml - BaseXML cycle through " + reference);
-        FailMissingDocument(reference);
+        FailDocument(reference, "inherits from itself (a BaseXML cycle)");
     }
 
     TiXmlElement* base = RequireRootElement(reference);

@@ -126,7 +126,8 @@ protected:
     };
 
 private:
-    [[noreturn]] static void FailMissingDocument(const std::string& reference);
+    // Reports the document as broken for the reason given, opens it for editing and throws.
+    [[noreturn]] static void FailDocument(const std::string& reference, const std::string& why);
 
     bool loading_ = false;
     std::string name_ = "NULL";

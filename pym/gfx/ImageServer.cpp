@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 #include "pym/core/DocMap.h"
 #include "pym/gfx/Interpolation.h"
 
@@ -21,12 +22,23 @@ std::string GfxLayerImageServer_::Resolve(const std::string& path) const {
     return resolved;
 }
 
+Pym::Gfx::ImagePtr GfxLayerImageServer_::Load(const std::string& resolved, int width, int height) {
+    try {
+        return Pym::Gfx::Image::FromFile(resolved, width, height);
+    } catch (const Pym::Gfx::Image::InvalidImageException&) {
+        // A hole in the skin is worth one line, not one per repaint.
+        if (reported_.insert(resolved).second)
+            Report("the picture " + resolved + " cannot be read; it is left out");
+        throw;
+    }
+}
+
 std::shared_ptr<GfxLayerImageServer_::ImageCache> GfxLayerImageServer_::MakeEntry(
-    const std::string& resolved, int width, int height, int interpolation) const {
+    const std::string& resolved, int width, int height, int interpolation) {
     auto entry = std::make_shared<ImageCache>();
     entry->width = width;
     entry->height = height;
-    Pym::Gfx::ImagePtr loaded = Pym::Gfx::Image::FromFile(resolved, width, height);
+    Pym::Gfx::ImagePtr loaded = Load(resolved, width, height);
     // Vector pictures come back rendered at the size; bitmaps are scaled once, here.
     if (loaded->Width() == width && loaded->Height() == height)
         entry->image = loaded;
@@ -42,7 +54,7 @@ Pym::Gfx::ImagePtr GfxLayerImageServer_::GetImage(bool exact, const std::string&
         Pym::Gfx::ImagePtr& slot = unscaled_[resolved];
         if (!slot) {
             try {
-                slot = Pym::Gfx::Image::FromFile(resolved);
+                slot = Load(resolved, -1, -1);
             } catch (...) {
                 unscaled_.erase(resolved);
                 throw;

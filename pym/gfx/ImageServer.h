@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,12 +44,15 @@ public:
 private:
     std::string Resolve(const std::string& path) const;
     std::shared_ptr<ImageCache> MakeEntry(const std::string& resolved, int width, int height,
-                                          int interpolation) const;
+                                          int interpolation);
+    // Reads the picture at `resolved`; the first failure for a path is reported to the user.
+    Pym::Gfx::ImagePtr Load(const std::string& resolved, int width, int height);
 
     Clock clock_;
     std::map<std::string, std::vector<std::shared_ptr<ImageCache>>> cache_;
     // Pictures at their own size, one per path.
     std::map<std::string, Pym::Gfx::ImagePtr> unscaled_;
+    std::set<std::string> reported_;
 };
 
 GfxLayerImageServer_& DllGfxLayerImageServerInstance();

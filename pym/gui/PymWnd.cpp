@@ -44,6 +44,8 @@ std::unique_ptr<PymWnd> PymWnd::Create(Window& window, Platform::WindowKind kind
 PymWnd::PymWnd(Window& window, std::unique_ptr<Platform::HostWindow> native)
     : window_(window), native_(std::move(native)) {
     screens_.SetContent(&window);
+    // Each screen has its own outline: the window keeps the one of the screen shown.
+    screens_.SetScreenChangeHook([this] { window_.Reshape(); });
     native_->SetListener(this);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/HostWindow.h"
+#include "platform/Shell.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
 #include "pym/core/Clock.h"
@@ -20,6 +21,29 @@ _ScreenManager& DllScreenCollectorInstance() {
 void _ScreenManager::Remove(ScreenManager* manager) {
     std::erase(managers_, manager);
 }
+
+namespace {
+
+std::string DocumentPathOf(const TiXmlElement* element) {
+    const TiXmlDocument* document = element->GetDocument();
+    return document ? document->ValueStr() : std::string();
+}
+
+[[noreturn]] void Fail(const TiXmlElement* element, const std::string& text) {
+    Platform::Shell().Open(DocumentPathOf(element), "edit");
+    Trace(text);
+    throw XMLLoadSaveException(text);
+}
+
+// An object of a type nobody registered would leave a hole in the screen; said as building
+// it would say it.
+void CheckType(const std::string& typeName, const TiXmlElement* where) {
+    if (!DllGlobalObjectFactoryInstance().Creator(typeName))
+        Fail(where, "GlobalObjectFactory: Failed to create object of type " + typeName +
+                        " filename = " + DocumentPathOf(where));
+}
+
+}  // namespace
 
 ScreenManager::ScreenManager() : startSeconds_(ClockSeconds()) {
     DllScreenCollectorInstance().Add(this);
@@ -106,15 +130,38 @@ void ScreenManager::ActivateScreen(const std::string& name, bool addToBackStack)
     // The new screen is painted whole.
     invalidRegion_.Clear();
     RequestFullRedraw();
+    if (screenChanged_) screenChanged_();
+}
+
+void ScreenManager::CheckAllScreens() {
+    for (const auto& declared : declarations_) {
+        TiXmlElement* root = RequireRootElement(declared.second.document);
+        CheckType(declared.second.typeName, root);
+        CheckElements(root);
+    }
+}
+
+void ScreenManager::CheckElements(TiXmlElement* element) {
+    for (TiXmlElement* child = element->FirstChildElement(); child;
+         child = child->NextSiblingElement()) {
+        const char* screen = child->Attribute("ScreenSlot");
+        if (child->ValueStr() == "Connect" && screen && *screen && !Declares(screen))
+            Fail(child, std::string("ScreenSlot ") + screen + " names no declared screen");
+        // Whatever inherits is resolved as building would resolve it: a missing base throws.
+        TiXmlElement* resolved = ResolveBaseXml(child);
+        if (element->ValueStr() == "CreateObject" && child == element->FirstChildElement())
+            CheckType(resolved->ValueStr(), child);
+        CheckElements(resolved);
+    }
 }
 
 GuiObject* ScreenManager::LoadScreen(const std::string& name) {
     auto declared = declarations_.find(name);
     if (declared == declarations_.end()) return nullptr;
-    TiXmlElement* root = GetRootElement(declared->second.document);
+    const std::string& reference = declared->second.document;
+    TiXmlElement* root = GetRootElement(reference);
     if (!root) {
-        Trace("Pym::ScreenManager::LoadScreen - no document " + declared->second.document +
-              " for screen " + name);
+        Trace("Pym::ScreenManager::LoadScreen - no document " + reference + " for screen " + name);
         return nullptr;
     }
     if (Document* document = Document::Of(root)) {
@@ -212,10 +259,12 @@ void ScreenManager::PaintDone() {
 
 namespace {
 
-bool IsPointerSignal(const Signal::Base& signal) {
+// What the window itself must hear whatever screen is shown: it drags and resizes itself by
+// the handles of the screen, and reshapes itself at every new size.
+bool IsWindowSignal(const Signal::Base& signal) {
     const int id = signal.id;
     return id == Signal::LeftButtonDown::Id() || id == Signal::LeftButtonUp::Id() ||
-           id == Signal::MouseMove::Id();
+           id == Signal::MouseMove::Id() || id == Signal::WindowSized::Id();
 }
 
 }  // namespace
@@ -226,9 +275,7 @@ bool ScreenManager::Deliver(Signal::Base& signal) {
         return needsRedraw_;
     signal.sender = root;
     root->DeliverSignal(signal, true);
-    // The window drags and resizes itself by the handles of whatever screen is shown, so its
-    // own pointer handlers hear the pointer too.
-    if (root != content_ && content_ && IsPointerSignal(signal)) content_->SendSignalToSelf(signal);
+    if (root != content_ && content_ && IsWindowSignal(signal)) content_->SendSignalToSelf(signal);
     for (std::size_t i = 0; i < overlays_.size(); ++i) {
         GuiObject* overlay = overlays_[i];
         if (!overlay->IsVisible()) continue;

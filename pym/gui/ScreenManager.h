@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -39,6 +40,12 @@ public:
 
     void DeclareScreen(const std::string& name, const std::string& typeName,
                        const std::string& document, bool destroyOnDeactivate);
+    bool Declares(const std::string& name) const { return declarations_.count(name) != 0; }
+    // Checks every declared screen without building it, so that a broken one is found before
+    // the window runs: its document and every document it inherits from load, every object it
+    // creates has a registered type, and every screen it shows is declared. Throws
+    // XMLLoadSaveException with the first fault.
+    void CheckAllScreens();
     // Shows the named screen; the empty name shows the window's content.
     virtual void ActivateScreen(const std::string& name, bool addToBackStack);
     // The screen's object, built when declared but not built yet; the empty name gives the
@@ -57,6 +64,8 @@ public:
     GuiObject* Shown() const;
     // The size every screen is given.
     void SetScreenArea(int width, int height);
+    // Called whenever another screen (or the content) is shown.
+    void SetScreenChangeHook(std::function<void()> hook) { screenChanged_ = std::move(hook); }
 
     // Drawn over the shown object and offered its input, in order (popups inside the window).
     void AddOverlay(GuiObject* overlay);
@@ -120,6 +129,7 @@ private:
     };
 
     GuiObject* LoadScreen(const std::string& name);
+    void CheckElements(TiXmlElement* element);
     void Announce(GuiObject* object, bool active);
 
     std::vector<std::string> backStack_;
@@ -138,6 +148,7 @@ private:
     GuiObject* focus_ = nullptr;
     std::vector<GuiObject*> overlays_;
     bool buttonHeld_ = false;
+    std::function<void()> screenChanged_;
     std::recursive_mutex lock_;
 };
 

@@ -200,6 +200,10 @@ bool Window::Resize(int width, int height) {
     host_->Screens().SetScreenArea(width, height);
     shapeValid_ = false;
     Relayout();
+    // The shown screen and the outline take the size now, not when the host reports it: a grip
+    // dragged outwards would otherwise leave the old outline at once and lose the pointer.
+    Signal::WindowSized sized(width, height);
+    host_->Screens().Deliver(sized);
     return true;
 }
 
@@ -233,6 +237,11 @@ void Window::UpdateShape() {
     if (shapeValid_ || !host_ || !shaped_) return;
     host_->UpdateShape();
     shapeValid_ = true;
+}
+
+void Window::Reshape() {
+    shapeValid_ = false;
+    if (IsVisible()) UpdateShape();
 }
 
 void Window::OnWindowSized(Signal::WindowSized&) {

@@ -57,6 +57,9 @@ public:
     void SetVisible(bool visible) override;
     void OnWindowSized(Signal::WindowSized& signal) override;
 
+    // What the window shows changed as a whole (another screen): its outline is cut anew.
+    void Reshape();
+
     // The host moved on its own (a window manager, or the first placement).
     void HostMoved(int x, int y);
 

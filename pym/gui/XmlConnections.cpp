@@ -85,6 +85,10 @@ void Connect(GuiObject* holder, TiXmlElement* connect) {
     if (hasScreen) {
         if (!signalObject) Fail(connect, "No Signal attribute specified");
         int id = SignalIdOrFail(connect, signalName);
+        // A screen nobody declared would show an empty window with no way back.
+        ScreenManager* manager = signalObject->FindScreenManager();
+        if (!screenName.empty() && manager && !manager->Declares(screenName))
+            Fail(connect, "ScreenSlot " + screenName + " names no declared screen");
         signalObject->ConnectSlot(id, nullptr,
                                   ScreenSlot(signalObject, screenName, addToBackStack));
         return;

@@ -1,5 +1,7 @@
 #include "app/TunerApp.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -132,6 +134,72 @@ TEST_F(StartUpTest, BrokenSkinsEndWithTheLastDiagnosticAndStatusOne) {
         << errors;
     EXPECT_TRUE(host.Windows().empty());
     EXPECT_EQ(mixerIds.size(), 3u);
+}
+
+// Each broken part of a skin, however deep, ends the start with status 1 and a report that
+// names the part; none gives an empty window that exits with success.
+TEST_F(StartUpTest, EveryBrokenPartOfASkinIsReportedAndEndsTheStart) {
+    SoundAppearsAtCheck(1);
+    const std::string declared =
+        "<CreateScreen ScreenName=\"Main\" ObjectName=\"Pym::Screen\" "
+        "Filename=\"XML/Screen.xml\"/>";
+    const std::string shown =
+        "<Connect Signal=\"Pym::Signal::ObjectReady\" "
+        "SignalObject=\"MetronomeApp\" ScreenSlot=\"Main\"/>";
+    const std::string odd = Place("Odd", "0", "0", "1", "1", "<Test::NoSuchType/>");
+    Write("XML/A.xml", "<Pym::GridLayout BaseXML=\"XML/B.xml\"/>");
+    Write("XML/B.xml", "<Pym::GridLayout BaseXML=\"XML/A.xml\"/>");
+    struct Case {
+        std::string size, inner, screen, expected;
+    };
+    const std::vector<Case> cases = {
+        {"", declared + shown, "<Pym::Screen><Open></Pym::Screen>",
+         "XML/Screen.xml is malformed: "},
+        {"", declared + shown, "", "XML/Screen.xml is missing"},
+        {"", declared, "<Pym::Screen>" + odd + "</Pym::Screen>",
+         "Failed to create object of type Test::NoSuchType"},
+        {"", shown, "", "ScreenSlot Main names no declared screen"},
+        {"Width=\"1e30\" Height=\"200\"", "", "", "Width=\"1e30\" is not a size from 1 to"},
+        {"Width=\"nan\" Height=\"200\"", "", "", "Width=\"nan\" is not a size"},
+        {"Width=\"wide\" Height=\"200\"", "", "", "Width=\"wide\" is not a size"},
+        {"Width=\"300\" Height=\"-480\"", "", "", "Height=\"-480\" is not a size"},
+        {"", Place("Odd", "0", "0", "1", "1", "<Test::Odd BaseXML=\"default\"/>"), "",
+         "asks for the default of Test::Odd, a type with no default document"},
+        {"", Place("Loop", "0", "0", "1", "1", "<Pym::GridLayout BaseXML=\"XML/A.xml\"/>"), "",
+         "XML/A.xml inherits from itself (a BaseXML cycle)"},
+    };
+    for (const Case& broken : cases) {
+        Write("XML/Metronome.xml",
+              "<Skin><MetronomeApp " +
+                  (broken.size.empty() ? "Width=\"300\" Height=\"200\"" : broken.size) + ">" +
+                  broken.inner + "</MetronomeApp></Skin>");
+        std::filesystem::remove(dir.Path() / "XML/Screen.xml");
+        if (!broken.screen.empty()) Write("XML/Screen.xml", broken.screen);
+        EXPECT_EQ(Run(), 1) << broken.expected;
+        EXPECT_NE(errors.find(broken.expected), std::string::npos) << errors;
+    }
+    // The application document itself, with the parser's position.
+    Write("XML/Metronome.xml", "<Skin>\n<MetronomeApp Width=\"300\">\n</Skin>");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_NE(errors.find("XML/Metronome.xml is malformed: "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("at line 3"), std::string::npos) << errors;
+    EXPECT_TRUE(host.Windows().empty());
+}
+
+// A picture that cannot be read leaves a hole, said once however often it is drawn.
+TEST_F(StartUpTest, AMissingPictureIsReportedOnce) {
+    WriteApplication(
+        Place("Hole", "0", "0.2", "1", "0.8", "<Pym::Image ImageFile=\"images/none.svg\"/>") +
+        Place("Again", "0", "0.5", "1", "0.5", "<Pym::Image ImageFile=\"images/none.svg\"/>"));
+    SoundAppearsAtCheck(1);
+    CloseMainWindow();
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(std::count_if(traces.begin(), traces.end(),
+                            [](const std::string& text) {
+                                return text.find("images/none.svg cannot be read") !=
+                                       std::string::npos;
+                            }),
+              1);
 }
 
 TEST_F(StartUpTest, QuitFromAnotherThreadEndsTheRunAsClosingDoes) {

@@ -29,6 +29,22 @@ std::string WriteWav(const Testing::TempDir& dir, const std::string& name,
     return path;
 }
 
+// A 32-bit float WAV file: it holds any number, however loud.
+std::string WriteFloatWav(const Testing::TempDir& dir, const std::string& name,
+                          const std::vector<float>& mono, int rate) {
+    std::string path = (dir.Path() / name).string();
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+    sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_FALSE);
+    sf_writef_float(file, mono.data(), static_cast<sf_count_t>(mono.size()));
+    sf_close(file);
+    return path;
+}
+
 std::vector<float> Tone(double frequency, int rate, double seconds, double amplitude = 0.3) {
     std::vector<float> x(static_cast<std::size_t>(rate * seconds));
     for (std::size_t i = 0; i < x.size(); ++i)
@@ -88,6 +104,18 @@ TEST(PitchToolTest, ReportsUnreadableFilesAndBadArguments) {
     EXPECT_NE(missing.err.find("none.wav"), std::string::npos);
     dir.Write("text.wav", "not a sound file");
     EXPECT_EQ(Pitch({(dir.Path() / "text.wav").string()}).status, 1);
+    // Files that read but hold nothing to analyse: refused, not answered with silence or a
+    // made-up pitch.
+    const std::vector<float> loud(44100, 1e17f);
+    for (const std::string& path :
+         {WriteWav(dir, "header.wav", {}, 44100, 1), WriteWav(dir, "one.wav", {0.5f}, 44100, 1),
+          WriteWav(dir, "slow.wav", Tone(0.5, 2, 2.0), 2, 1),
+          WriteFloatWav(dir, "loud.wav", loud, 44100)}) {
+        ToolRun refused = Pitch({path});
+        EXPECT_EQ(refused.status, 1) << path;
+        EXPECT_TRUE(refused.lines.empty()) << path;
+        EXPECT_NE(refused.err.find(path), std::string::npos) << refused.err;
+    }
     EXPECT_EQ(Pitch({}).status, 2);
     EXPECT_EQ(Pitch({"--fast", "x.wav"}).status, 2);
     EXPECT_EQ(Pitch({"a.wav", "b.wav"}).status, 2);

@@ -21,6 +21,7 @@
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/EditBox.h"
 #include "pym/gui/LargeFocusContainer.h"
+#include "pym/gui/ObjectCreation.h"
 #include "pym/gui/ObjectSlider.h"
 #include "pym/gui/PymWnd.h"
 #include "pym/gui/ScreenManager.h"
@@ -279,6 +280,26 @@ TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
     EXPECT_EQ(MenuText("OUTPUT"), "TONE");
     Key(' ');
     EXPECT_TRUE(Playing());
+}
+
+// Start-up checks every screen the skin declares: the default skin's all pass, and one whose
+// About document is gone is refused then, not when About is first clicked.
+TEST_F(MetronomeScreenTest, EveryScreenIsCheckedAtStartAndAMissingAboutDocumentIsFoundThen) {
+    auto build = [this] {
+        window = std::make_unique<Pym::AppWindow>();
+        ASSERT_TRUE(window->Build(
+            loader.GetChildElement(loader.GetRootElement("XML/Metronome.xml"), "MetronomeApp")));
+        window->Host()->Screens().CheckAllScreens();
+    };
+    {
+        Pym::CreationWatch watch;
+        EXPECT_NO_THROW(build());
+        EXPECT_FALSE(watch.Failed()) << watch.FirstFailure();
+    }
+    Close();
+    fs::remove(dir.Path() / "XML/Main/About.xml");
+    EXPECT_THROW(build(), Pym::XMLLoadSaveException);
+    EXPECT_TRUE(TracedContaining("XML/Main/About.xml is missing"));
 }
 
 TEST_F(MetronomeScreenTest, VolumeSlidersAndTheMixerFollowEachOther) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "metronome/MetronomeChoices.h"
 #include "metronome/MetronomeConfig.h"
 #include "platform/ProfileStore.h"
 #include "pym/core/XMLLoadSave.h"
 #include "settings/AppSettings.h"
 #include "settings/MetronomeProfile.h"
 #include "tests/support/SkinFixture.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -137,6 +139,32 @@ TEST_F(MetronomeProfileTest, ValuesRoundTripAndBadNumbersReadAsDefault) {
     EXPECT_EQ(ReadProfileInt("MetronomeVis", -1), -1);
     EXPECT_EQ(Platform::Profile().GetProfileString("Metronome Settings", "Accent", ""),
               "ACCENT: 3");
+}
+
+// A hand-edited tempo beyond what the tempo box accepts reads as the nearest one it does.
+TEST_F(MetronomeProfileTest, SavedTemposOutOfRangeReadAsTheNearestPlayableOne) {
+    const std::pair<const char*, int> saved[] = {
+        {"-5", MetronomeChoices::kSlowestBpm},     {"0", MetronomeChoices::kSlowestBpm},
+        {"100000", MetronomeChoices::kFastestBpm}, {"2147483647", MetronomeChoices::kFastestBpm},
+        {"5000", MetronomeChoices::kFastestBpm},   {"10", MetronomeChoices::kSlowestBpm}};
+    for (const auto& [text, bpm] : saved) {
+        ASSERT_TRUE(WriteProfileString("Bpm", text));
+        EXPECT_EQ(MetronomeChoices::Read().bpm, bpm) << text;
+    }
+}
+
+// Settings the user thinks are kept and are not: said on standard error, once per save.
+TEST_F(MetronomeProfileTest, AFailedSaveIsToldOnStandardError) {
+    const std::filesystem::path configHome = Platform::ProfileStore::DefaultConfigHome();
+    Testing::TempDir scratch;
+    Platform::Profile().SetConfigHome(scratch.Write("a-file", "not a folder"));
+    testing::internal::CaptureStderr();
+    MetronomeChoices().Write();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    Platform::Profile().SetConfigHome(configHome);
+    EXPECT_NE(errors.find("cannot save the settings (Bpm, Output, Accent): "), std::string::npos)
+        << errors;
+    EXPECT_EQ(errors.find("cannot save", errors.find('\n')), std::string::npos) << errors;
 }
 
 }  // namespace

@@ -43,6 +43,8 @@ TEST(IniDocumentTest, HandEditedAndDamagedFilesYieldWhatCanBeRead) {
     EXPECT_FALSE(read.Get("Metronome Settings", "Output"));
     EXPECT_FALSE(read.Get("", "orphan"));
     EXPECT_EQ(read.Get("Other", "Output").value_or(""), "TONE");
+    // A byte order mark before the first section is no part of its header.
+    EXPECT_EQ(IniDocument::Parse("\xEF\xBB\xBF[S]\na=1\n").Get("S", "a").value_or(""), "1");
 }
 
 TEST(IniDocumentTest, SetReplacesInPlaceAndKeepsOrder) {

@@ -397,6 +397,10 @@ TEST_F(MetronomeRigTest, TypedTempoPlaysExactBarsAndAnAccentChangeRestartsTheBar
     ASSERT_EQ(runs.size(), 2u);
     // Started by click and by Space, each bar from its first beat.
     ExpectBars(heard, runs[0], 4);
+    // Each start's first click is whole, on the grid of the ones after it: a new stream's first
+    // frames, which the sound server drops, must not be its attack.
+    for (const std::vector<long>& run : runs)
+        EXPECT_NEAR(run[1] - run[0], kBeat, 2) << "the first click's attack is cut";
     // Bars of three up to the change, then bars of four from a first beat: the first click after
     // the change is a normal one. The change cuts the click that was sounding (left out of the
     // patterns); when the new bar follows within 23 ms the two make one onset, and the new bars

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RigProgram.h"
 #include "tests/support/Screenshot.h"
 
 #include "platform/HostWindow.h"
@@ -23,7 +24,9 @@
 #include "pym/gfx/Image.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/ObjectCreation.h"
+#include "pym/gui/PymWnd.h"
 #include "pym/gui/RegisterType.h"
+#include "pym/gui/ScreenManager.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/pym/gui/Swatch.h"
 #include "tests/support/SkinFixture.h"
@@ -81,6 +84,33 @@ void WritePng(const std::string& path) {
     cairo_surface_destroy(surface);
 }
 
+// A shaped main window at a place and size, titled, around its content.
+std::string ShapedWindow(int x, int y, int width, int height, const std::string& title,
+                         const std::string& content) {
+    return "<Pym::AppWindow XPos=\"" + std::to_string(x) + "\" YPos=\"" + std::to_string(y) +
+           "\" Width=\"" + std::to_string(width) + "\" Height=\"" + std::to_string(height) +
+           "\" ShapedWindow=\"true\" Title=\"" + title + "\">" + content + "</Pym::AppWindow>";
+}
+
+// The window a document describes, or null.
+std::unique_ptr<Pym::GuiObject> BuildWindow(const std::string& file, const std::string& name) {
+    Pym::XMLLoadSave loader;
+    TiXmlElement* root = loader.GetRootElement(file);
+    if (!root) return nullptr;
+    return Pym::CreateNamedObject("Pym::AppWindow", name, nullptr, root);
+}
+
+// Shows the window (again) at its place. Without a window manager the first placement may be
+// lost: it is placed again once mapped.
+void ShowAt(Pym::AppWindow& app, int x, int y) {
+    app.SetVisible(false);
+    app.SetVisible(true);
+    RunFor(400);
+    app.Move(x + 1, y);
+    app.Move(x, y);
+    RunFor(300);
+}
+
 class WindowRigTest : public Testing::SkinFixture {};
 
 TEST_F(WindowRigTest, ShapedSkinnedWindowShowsAndTakesClicks) {
@@ -90,20 +120,15 @@ TEST_F(WindowRigTest, ShapedSkinnedWindowShowsAndTakesClicks) {
           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\">"
           "<rect width=\"10\" height=\"10\" fill=\"#4CC9F0\"/></svg>");
     const int x = 200, y = 150, width = 360, height = 220;
-    Write("XML/Demo.xml",
-          "<Pym::AppWindow XPos=\"" + std::to_string(x) + "\" YPos=\"" + std::to_string(y) +
-              "\" Width=\"" + std::to_string(width) + "\" Height=\"" + std::to_string(height) +
-              "\" ShapedWindow=\"true\" Title=\"Ondrel demo\">"
-              "<CreateObject Name=\"Panel\" XPos=\"0\" YPos=\"0\" Width=\"1\" Height=\"1\">"
-              "<Test::DemoPanel/></CreateObject>"
-              "<CreateObject Name=\"Play\" XPos=\"1.0-124px\" YPos=\"1.0-64px\" Width=\"100px\" "
-              "Height=\"40px\"><Test::Swatch Colour=\"255,138,61\"/></CreateObject>"
-              "</Pym::AppWindow>");
-    Pym::XMLLoadSave loader;
-    TiXmlElement* root = loader.GetRootElement("XML/Demo.xml");
-    ASSERT_NE(root, nullptr);
-    std::unique_ptr<Pym::GuiObject> window(
-        Pym::CreateNamedObject("Pym::AppWindow", "Demo", nullptr, root));
+    Write(
+        "XML/Demo.xml",
+        ShapedWindow(x, y, width, height, "Ondrel demo",
+                     "<CreateObject Name=\"Panel\" XPos=\"0\" YPos=\"0\" Width=\"1\" Height=\"1\">"
+                     "<Test::DemoPanel/></CreateObject>"
+                     "<CreateObject Name=\"Play\" XPos=\"1.0-124px\" YPos=\"1.0-64px\" "
+                     "Width=\"100px\" Height=\"40px\"><Test::Swatch Colour=\"255,138,61\"/>"
+                     "</CreateObject>"));
+    std::unique_ptr<Pym::GuiObject> window = BuildWindow("XML/Demo.xml", "Demo");
     ASSERT_NE(window, nullptr);
     auto* app = static_cast<Pym::AppWindow*>(window.get());
     ASSERT_NE(app->Host(), nullptr);
@@ -118,13 +143,7 @@ TEST_F(WindowRigTest, ShapedSkinnedWindowShowsAndTakesClicks) {
     Testing::Log(*app, Pym::Signal::LeftButtonDown::Id(), log, "window press");
 
     // Shown while loading; the pictures came afterwards, so shape and paint again.
-    app->SetVisible(false);
-    app->SetVisible(true);
-    RunFor(400);
-    // Without a window manager the first placement may be lost: place it again once mapped.
-    app->Move(x + 1, y);
-    app->Move(x, y);
-    RunFor(300);
+    ShowAt(*app, x, y);
 
     const char* keep = getenv("ONDREL_SCREENSHOT_DIR");
     const std::string shotPath =
@@ -157,6 +176,62 @@ TEST_F(WindowRigTest, ShapedSkinnedWindowShowsAndTakesClicks) {
     EXPECT_EQ(play->presses, 1);
     EXPECT_EQ(play->lastX, 50);
     EXPECT_EQ(log, (std::vector<std::string>{"window press", "activate"}));
+}
+
+// The X server's outline of the window ("WIDTHxHEIGHT"), as a window manager sees it.
+std::string ShapeExtents(const std::string& id) {
+    const std::string text = Testing::Output("xwininfo -shape -id " + id + " 2>/dev/null");
+    const std::string label = "Window shape extents:";
+    const std::size_t at = text.find(label);
+    if (at == std::string::npos) return {};
+    const std::size_t start = text.find_first_not_of(' ', at + label.size());
+    return text.substr(start, text.find('+', start) - start);
+}
+
+// The outline follows every size while a screen is shown: the grip dragged outwards keeps
+// growing the window, and a size set from outside (a window manager's maximise) is not clipped.
+TEST_F(WindowRigTest, TheOutlineFollowsTheGripAndASizeFromOutside) {
+    ASSERT_NE(getenv("DISPLAY"), nullptr) << "start the rig: scripts/rig start";
+    const int x = 120, y = 100, width = 300, height = 200;
+    Write("XML/Screen.xml",
+          "<Pym::Screen><CreateObject Name=\"Fill\" XPos=\"0\" YPos=\"0\" Width=\"1\" "
+          "Height=\"1\"><Test::Swatch Colour=\"30,33,41\"/></CreateObject>"
+          "<CreateObject Name=\"Resize\" XPos=\"1.0-16px\" YPos=\"1.0-16px\" Width=\"16px\" "
+          "Height=\"16px\"><Test::Swatch Colour=\"255,138,61\"/></CreateObject></Pym::Screen>");
+    Write("XML/Shaped.xml", ShapedWindow(x, y, width, height, "Ondrel outline",
+                                         "<CreateScreen ScreenName=\"Main\" "
+                                         "ObjectName=\"Pym::Screen\" "
+                                         "Filename=\"XML/Screen.xml\"/>"));
+    std::unique_ptr<Pym::GuiObject> window = BuildWindow("XML/Shaped.xml", "Shaped");
+    auto* app = dynamic_cast<Pym::AppWindow*>(window.get());
+    ASSERT_NE(app, nullptr);
+    app->Host()->Screens().ActivateScreen("Main", true);
+    ShowAt(*app, x, y);
+    const std::string id = Testing::FindWindow("Ondrel outline");
+    ASSERT_FALSE(id.empty());
+    EXPECT_EQ(ShapeExtents(id), "300x200");
+
+    // Outwards by the grip, in small steps as a hand moves.
+    std::string drag = "xdotool mousemove " + std::to_string(x + width - 8) + " " +
+                       std::to_string(y + height - 8) + " sleep 0.1 mousedown 1";
+    for (int step = 1; step <= 10; ++step)
+        drag += " sleep 0.05 mousemove " + std::to_string(x + width - 8 + 10 * step) + " " +
+                std::to_string(y + height - 8 + 6 * step);
+    drag += " sleep 0.1 mouseup 1";
+    std::thread user([&drag] { (void)system(drag.c_str()); });
+    RunFor(1500);
+    user.join();
+    RunFor(200);
+    EXPECT_EQ(app->GetWidth(), width + 100);
+    EXPECT_EQ(app->GetHeight(), height + 60);
+    EXPECT_EQ(ShapeExtents(id), std::to_string(width + 100) + "x" + std::to_string(height + 60));
+
+    std::thread outside([&id] { (void)system(("xdotool windowsize " + id + " 630 420").c_str()); });
+    RunFor(500);
+    outside.join();
+    RunFor(300);
+    EXPECT_EQ(app->GetWidth(), 630);
+    EXPECT_EQ(ShapeExtents(id), "630x420");
 }
 
 }  // namespace

@@ -162,17 +162,26 @@ TEST_F(DefaultSkinTest, MainWindowIsARoundedShapeWithTitleBarControls) {
     EXPECT_TRUE(close->IsMouseOver());
     EXPECT_GT(Brightness(Render(*app, "main-hover")->At(corner, y)), Brightness(kPanel));
 
-    // Dragging the grip resizes the window, and the controls follow.
+    // Dragging the grip resizes the window in its proportions, and the controls follow; it
+    // stops at the smallest size at which every label still reads (narrower ones cut them).
     {
         const int gx = app->ResizeGrip()->GetX() + 8, gy = app->ResizeGrip()->GetY() + 8;
         native.Inject(Type::LeftDown, gx, gy);
         native.Inject(Type::MouseMove, gx + 80, gy + 60);
         native.Inject(Type::LeftUp, gx + 80, gy + 60);
         host.Pump();
-        EXPECT_EQ(app->GetWidth(), 800);
-        EXPECT_EQ(app->GetHeight(), 540);
-        EXPECT_EQ(Find(app, "Chrome->Close")->GetX(), 800 - 44);
-        EXPECT_FALSE(native.InsideShape(799, 539));
+        const int width = app->GetWidth(), height = app->GetHeight();
+        EXPECT_EQ(height, gy + 60);
+        EXPECT_NEAR(width, height * 1.5, 1.0);
+        EXPECT_EQ(Find(app, "Chrome->Close")->GetX(), width - 44);
+        EXPECT_FALSE(native.InsideShape(width - 1, height - 1));
+        native.Inject(Type::LeftDown, width - 8, height - 8);
+        native.Inject(Type::MouseMove, 20, 20);
+        native.Inject(Type::LeftUp, 20, 20);
+        host.Pump();
+        EXPECT_GE(app->GetWidth(), 432);
+        EXPECT_GE(app->GetHeight(), 288);
+        EXPECT_LT(app->GetWidth(), width * 2 / 3);
         app->Resize(720, 480);
         app->Relayout();
         host.Pump();

@@ -91,7 +91,7 @@ TEST_F(DocMapTest, MissingMalformedOrDirectoryDocumentsLoadQuietlyAsNothing) {
 TEST_F(DocMapTest, RequiredDocumentIsReportedOpenedForEditAndThrows) {
     Pym::XMLLoadSave loader;
     EXPECT_THROW(loader.RequireRootElement("XML/Missing.xml"), Pym::XMLLoadSaveException);
-    EXPECT_TRUE(Traced("XML/Missing.xml is malformed or missing"));
+    EXPECT_TRUE(Traced("XML/Missing.xml is missing"));
     ASSERT_EQ(Testing::TestShell().opened.size(), 1u);
     // The reference as written, not the resolved path.
     EXPECT_EQ(Testing::TestShell().opened[0].first, "XML/Missing.xml");

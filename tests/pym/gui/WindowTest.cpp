@@ -263,13 +263,45 @@ TEST_F(WindowTest, ShapedWindowIsCutWhereTheRenderingIsNearlyTransparent) {
     EXPECT_EQ(cut->presses, 0);
     EXPECT_EQ(kept->presses, 1);
 
-    // A new size is a new outline.
+    // A new size is a new outline, at once.
     const int shapes = Native().ShapeCount();
     window->Resize(60, 40);
-    EXPECT_FALSE(window->IsShapeValid());
-    host.Pump();
     EXPECT_TRUE(window->IsShapeValid());
     EXPECT_GT(Native().ShapeCount(), shapes);
+}
+
+// Whatever screen is shown and whoever resizes the window, its outline is the new size's: the
+// grip dragged outwards keeps the pointer, a size from outside is not clipped to the old one.
+TEST_F(WindowTest, TheOutlineFollowsTheGripAndSizesFromOutside) {
+    Write("XML/Screen.xml",
+          "<Pym::Screen>" +
+              Place("Fill", "0", "0", "1", "1", "<Test::Swatch Colour=\"255,0,0\"/>") +
+              Place("Resize", "1.0-10px", "1.0-10px", "10px", "10px", "<Pym::GridLayout/>") +
+              "</Pym::Screen>");
+    auto* window = Load<AppWindow>(
+        "<Pym::AppWindow Width=\"200\" Height=\"100\" ShapedWindow=\"true\">"
+        "<CreateScreen ScreenName=\"Main\" ObjectName=\"Pym::Screen\" "
+        "Filename=\"XML/Screen.xml\"/></Pym::AppWindow>");
+    ASSERT_NE(window, nullptr);
+    window->Host()->Screens().ActivateScreen("Main", true);
+    host.Pump();
+    ASSERT_NE(window->ResizeGrip(), nullptr);
+    // The outline is the screen's, not the empty content's the window was built with.
+    EXPECT_TRUE(Native().InsideShape(100, 50));
+    EXPECT_FALSE(Native().InsideShape(220, 110));
+
+    Native().Inject(Type::MouseMove, 195, 95);
+    Native().Inject(Type::LeftDown, 195, 95);
+    Native().Inject(Type::MouseMove, 205, 100);
+    Native().Inject(Type::MouseMove, 225, 115);
+    Native().Inject(Type::LeftUp, 225, 115);
+    EXPECT_EQ(window->GetWidth(), 230);
+    EXPECT_TRUE(Native().InsideShape(228, 118));
+
+    Native().SizeTo(400, 300);
+    host.Pump();
+    EXPECT_EQ(window->GetWidth(), 400);
+    EXPECT_TRUE(Native().InsideShape(398, 298));
 }
 
 TEST_F(WindowTest, WhileAScreenIsShownTheWindowMovesByTheScreensHandle) {

@@ -104,6 +104,9 @@ TEST_F(ConnectTest, EveryFailureIsReportedAndThrows) {
               "No Slot attribute specified");
     EXPECT_EQ(ConnectFailure("<Connect Signal=\"Pym::Signal::Activate\" ScreenSlot=\"Tuner\"/>"),
               "No Signal attribute specified");
+    EXPECT_EQ(ConnectFailure("<Connect Signal=\"Pym::Signal::Activate\" SignalObject=\"Button\" "
+                             "ScreenSlot=\"Nowhere\"/>"),
+              "ScreenSlot Nowhere names no declared screen");
     EXPECT_NE(ConnectFailure("<Connect Signal=\"Pym::Signal::Activate\" SignalObject=\"Nobody\" "
                              "SlotObject=\"this\" Slot=\"Pym::GuiObject::SlotHide\"/>")
                   .find("Attribute = Could not find signal object"),
@@ -119,6 +122,8 @@ TEST_F(ConnectTest, EveryFailureIsReportedAndThrows) {
 }
 
 TEST_F(ConnectTest, ScreenSlotsActivateThroughTheWindowsScreenManager) {
+    screens.DeclareScreen("Tuner", "Pym::Screen", "XML/Tuner.xml", false);
+    screens.DeclareScreen("Main", "Pym::Screen", "XML/Main.xml", false);
     Build(
         "<Connect Signal=\"Pym::Signal::Activate\" SignalObject=\"Button\" "
         "ScreenSlot=\"Tuner\"/>"
