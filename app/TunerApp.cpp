@@ -12,6 +12,7 @@
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
 #include "pym/core/CoreSingletons.h"
+#include "pym/core/DocMap.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/ObjectCreation.h"
@@ -93,8 +94,9 @@ std::string CTunerApp::ShowMessage(const std::string& text, const std::string& b
 void CTunerApp::RunMainWindow(TiXmlElement* root) {
     if (!root) {
         // The element lookup below would report an element of no file: name the file.
-        Fail(std::string("CTunerApp - no application document ") + kApplicationDocument +
-             " on the search path");
+        Fail("CTunerApp - the application document " +
+             Pym::DllDocMapInstance().ResolvePath(kApplicationDocument) +
+             " is missing or not well-formed XML");
     }
     TiXmlElement* element = GetChildElement(root, kMainWindowElement);
     std::unique_ptr<Pym::AppWindow> window;
