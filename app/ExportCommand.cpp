@@ -34,8 +34,7 @@ public:
         Pym::XMLLoadSave loader;
         TiXmlElement* root = loader.GetRootElement(kConfigDocument);
         if (!root) {
-            error = std::string("--sound needs the skin's ") + kConfigDocument +
-                    ": run from the skin folder";
+            error = std::string("--sound needs the skin's ") + kConfigDocument;
             return false;
         }
         try {
@@ -64,22 +63,39 @@ bool Requested(int argc, char** argv) {
     return false;
 }
 
-int Run(int argc, char** argv) {
+int Run(int argc, char** argv, const SkinEntry& enterSkin) {
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--export") != 0) arguments.emplace_back(argv[i]);
+    std::optional<std::string> skin;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--export") == 0) continue;
+        if (std::strcmp(argv[i], "--skin") == 0 && i + 1 < argc) {
+            skin = argv[++i];
+            continue;
+        }
+        if (std::strncmp(argv[i], "--skin=", 7) == 0) {
+            skin = argv[i] + 7;
+            continue;
+        }
+        arguments.emplace_back(argv[i]);
+    }
     std::string error;
     std::optional<ClickTrackRequest> request = ParseClickTrackRequest(arguments, error);
-    SkinSamples samples;
-    if (request && !request->sound.empty() && request->sound != "TONE")
-        samples.Offer(request->sound, error);
-    if (!error.empty()) {
+    if (!request) {
         std::fprintf(stderr, "ondrel-metronome: %s (try --help)\n", error.c_str());
         return 2;
     }
+    // Before the skin becomes the working folder.
+    request->path = std::filesystem::absolute(request->path).string();
+    SkinSamples samples;
+    if (!request->sound.empty() && request->sound != "TONE") {
+        if (!enterSkin(skin)) return 1;
+        if (!samples.Offer(request->sound, error)) {
+            std::fprintf(stderr, "ondrel-metronome: %s (try --help)\n", error.c_str());
+            return 2;
+        }
+    }
     // The tone the metronome plays on a fresh start.
     DllAppSettingsInstance().desiredFrequency = MetronomeChoices::kDefaultToneFrequency;
-    request->path = std::filesystem::absolute(request->path).string();
     error = ExportClickTrack(*request, samples);
     if (!error.empty()) {
         std::fprintf(stderr, "ondrel-metronome: cannot write %s: %s\n", request->path.c_str(),

@@ -1,38 +1,79 @@
 // Ondrel Metronome's entry point.
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "app/ExportCommand.h"
+#include "app/SkinLocator.h"
 #include "app/TunerApp.h"
 #include "platform/ShutdownSignals.h"
+#include "pym/core/DocMap.h"
 #include "settings/AppSettings.h"
 
 namespace {
 
 void PrintUsage() {
     std::printf(
-        "Usage: ondrel-metronome [--tuner] [--help] [--version]\n"
-        "       ondrel-metronome --export FILE.wav --bpm N [--accent N] [--subdivision 1|2|3|4]\n"
-        "                        [--sound NAME] [--bars N]\n"
+        "Usage: ondrel-metronome [--skin DIR] [--tuner] [--help] [--version]\n"
+        "       ondrel-metronome [--skin DIR] --export FILE.wav --bpm N [--accent N]\n"
+        "                        [--subdivision 1|2|3|4] [--sound NAME] [--bars N]\n"
         "A skinnable practice metronome with a chromatic tuner.\n"
-        "  --tuner    start on the tuner screen\n"
-        "  --export   write N bars (default 8) of clicks as the metronome plays them to a WAV\n"
-        "             file, without a window: accent 1-12 beats per bar (default 4),\n"
-        "             subdivision 2 eighths, 3 triplets, 4 sixteenths, sound TONE (default)\n"
-        "             or a sample set of the skin\n"
-        "Run it from the skin folder (the folder holding XML/Metronome.xml); ONDREL_LIB names\n"
-        "the folder above lib/PYM/XML, the framework's templates. Set ONDREL_TRACE to see the\n"
-        "framework's diagnostics on standard error.\n");
+        "  --skin DIR  run on the skin in DIR (the folder holding XML/Metronome.xml)\n"
+        "  --tuner     start on the tuner screen\n"
+        "  --export    write N bars (default 8) of clicks as the metronome plays them to a WAV\n"
+        "              file, without a window or a sound device: accent 1-12 beats a bar\n"
+        "              (default 4), subdivision 2 eighths, 3 triplets, 4 sixteenths, sound\n"
+        "              TONE (default) or a sample set of the skin\n"
+        "  --help      show this text\n"
+        "  --version   show the version\n"
+        "Without --skin the skin is the one in ONDREL_SKIN, else the one installed beside the\n"
+        "program (../share/ondrel-metronome from its folder), else, for a program in its build\n"
+        "tree, the source tree's skin/. The program runs in the skin's folder. ONDREL_LIB names\n"
+        "the folder above lib/PYM/XML, the framework's templates (by default the skin's).\n"
+        "Set ONDREL_TRACE to see the framework's diagnostics on standard error.\n");
+}
+
+// The skin's folder becomes the program's working folder, where its documents are found.
+bool EnterSkin(const std::optional<std::string>& option) {
+    const char* variable = std::getenv("ONDREL_SKIN");
+    SkinLocator locator(option, variable ? variable : "", SkinLocator::BuildDefaults());
+    const std::optional<std::filesystem::path> skin = locator.Locate();
+    if (!skin) {
+        std::fprintf(stderr, "ondrel-metronome: %s\n", locator.Failure().c_str());
+        return false;
+    }
+    if (chdir(skin->c_str()) != 0) {
+        std::fprintf(stderr, "ondrel-metronome: cannot enter the skin %s: %s\n", skin->c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    setenv("ONDREL_LIB", skin->c_str(), 0);
+    // The framework's registrations made the document map before main, in the old folder.
+    Pym::DllDocMapInstance().ResetSearchPath();
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (ExportCommand::Requested(argc, argv)) return ExportCommand::Run(argc, argv);
+    if (ExportCommand::Requested(argc, argv)) return ExportCommand::Run(argc, argv, EnterSkin);
     bool tuner = false;
+    std::optional<std::string> skin;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--tuner") == 0) {
             tuner = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--skin") == 0 && i + 1 < argc) {
+            skin = argv[++i];
+            continue;
+        }
+        if (std::strncmp(argv[i], "--skin=", 7) == 0) {
+            skin = argv[i] + 7;
             continue;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -43,9 +84,14 @@ int main(int argc, char** argv) {
             std::printf("Ondrel Metronome %s\n", DllAppSettingsInstance().version.c_str());
             return 0;
         }
+        if (std::strcmp(argv[i], "--skin") == 0) {
+            std::fprintf(stderr, "ondrel-metronome: --skin needs a folder (try --help)\n");
+            return 2;
+        }
         std::fprintf(stderr, "ondrel-metronome: unknown option %s (try --help)\n", argv[i]);
         return 2;
     }
+    if (!EnterSkin(skin)) return 1;
     static CTunerApp app;
     if (tuner) app.SetStartScreen("Tuner");
     // First of the threads, so that every later one leaves SIGINT and SIGTERM to it.

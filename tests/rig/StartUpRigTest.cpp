@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -117,6 +118,43 @@ TEST_F(StartUpRigTest, WithoutADisplayTheProgramFailsInsteadOfRunningUnseen) {
     Program silent(skin.Path(), {"DISPLAY=:9999", "PULSE_SERVER=unix:/nonexistent"});
     ASSERT_TRUE(silent.Started());
     EXPECT_EQ(silent.Wait(), 1);
+}
+
+// Whatever is wrong with the skin named, the program says so on one line that names it, ends
+// with status 1 and leaves no window behind.
+TEST_F(StartUpRigTest, ABadSkinEndsTheProgramWithOneLineNamingIt) {
+    Testing::TempDir bad;
+    const std::filesystem::path file = bad.Write("file.txt", "not a skin");
+    const std::filesystem::path empty = bad.Write("empty/.keep", "").parent_path();
+    const std::filesystem::path malformed =
+        bad.Write("malformed/XML/Metronome.xml", "<Skin><MetronomeApp Title=");
+    const std::filesystem::path unknown =
+        bad.Write("unknown/XML/Metronome.xml",
+                  "<Skin><MetronomeApp Title=\"" + std::string(kMainTitle) + "\">" +
+                      Place("Thing", "0", "0", "1", "1", "<Pym::NoSuchThing/>") +
+                      "</MetronomeApp></Skin>")
+            .parent_path()
+            .parent_path();
+    bad.Write("unknown/lib/PYM/XML/.keep", "");
+    const std::vector<std::pair<std::filesystem::path, std::string>> cases = {
+        {bad.Path() / "nothing", (bad.Path() / "nothing").string()},
+        {file, file.string()},
+        {empty, empty.string()},
+        {malformed.parent_path().parent_path(), malformed.string()},
+        {unknown, "Pym::NoSuchThing"}};
+    for (const auto& [folder, named] : cases) {
+        SCOPED_TRACE(folder.string());
+        const std::filesystem::path errors = skin.Path() / "errors.txt";
+        Testing::RigProgram program({ONDREL_PROGRAM, {}, {"--skin", folder.string()}, "/", errors});
+        ASSERT_TRUE(program.Started());
+        EXPECT_EQ(program.Wait(), 1);
+        const std::string said = Testing::ReadFile(errors);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_EQ(said.rfind("ondrel-metronome: ", 0), 0u) << said;
+        EXPECT_NE(said.find(named), std::string::npos) << said;
+        EXPECT_EQ(Output("xdotool search --name '^" + std::string(kMainTitle) + "$' 2>/dev/null"),
+                  "");
+    }
 }
 
 }  // namespace

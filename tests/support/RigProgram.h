@@ -64,17 +64,20 @@ inline Geometry GeometryOf(const std::string& id) {
     return geometry;
 }
 
-// The program `path`, started in the skin folder (also its ONDREL_LIB) with extra environment
-// settings and arguments, its standard error into `errors` when given; killed at destruction if
-// it is still running.
+// A program started with extra environment settings and arguments in a working folder, its
+// standard error into `errors` when given; killed at destruction if it is still running.
 class RigProgram {
 public:
-    RigProgram(const std::string& path, const std::filesystem::path& skin,
-               const std::vector<std::string>& settings,
-               const std::vector<std::string>& arguments = {},
-               const std::filesystem::path& errors = {}) {
-        std::vector<std::string> environment = settings;
-        environment.push_back("ONDREL_LIB=" + skin.string());
+    struct Launch {
+        std::string program;
+        std::vector<std::string> settings;
+        std::vector<std::string> arguments;
+        std::filesystem::path directory = "/";
+        std::filesystem::path errors = {};
+    };
+
+    explicit RigProgram(const Launch& launch) {
+        std::vector<std::string> environment = launch.settings;
         // The first of two settings of one name is the one that counts: ours go first.
         for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
         std::vector<char*> envp;
@@ -82,22 +85,30 @@ public:
         envp.push_back(nullptr);
 
         const std::filesystem::path previous = std::filesystem::current_path();
-        std::filesystem::current_path(skin);
-        std::string program = path;
-        std::vector<std::string> words = arguments;
+        std::filesystem::current_path(launch.directory);
+        std::string program = launch.program;
+        std::vector<std::string> words = launch.arguments;
         std::vector<char*> argv = {program.data()};
         for (std::string& word : words) argv.push_back(word.data());
         argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        if (!errors.empty())
-            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
+        if (!launch.errors.empty())
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, launch.errors.c_str(),
                                              O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         std::filesystem::current_path(previous);
     }
+
+    // The program `path` on the skin in `skin`, started in that folder.
+    RigProgram(const std::string& path, const std::filesystem::path& skin,
+               const std::vector<std::string>& settings,
+               const std::vector<std::string>& arguments = {},
+               const std::filesystem::path& errors = {})
+        : RigProgram(Launch{path, settings, WithSkin(skin, arguments), skin, errors}) {}
+
     ~RigProgram() {
         if (pid_ > 0 && !ended_) {
             kill(pid_, SIGKILL);
@@ -123,6 +134,12 @@ public:
     }
 
 private:
+    static std::vector<std::string> WithSkin(const std::filesystem::path& skin,
+                                             std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--skin", skin.string()});
+        return arguments;
+    }
+
     pid_t pid_ = -1;
     bool ended_ = false;
 };
