@@ -59,7 +59,10 @@ int CTunerApp::InitInstance() {
         Pym::SetTickHook([] {
             if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PollMixer();
         });
-        if (!root) Fail(std::string("CTunerApp - ") + document + " " + documentError);
+        // Named by its full path: which skin was taken is not always plain.
+        if (!root)
+            Fail("CTunerApp - " + Pym::DllDocMapInstance().ResolvePath(document) + " " +
+                 documentError);
         RunMainWindow(root);
         return 0;
     } catch (const Pym::XMLLoadSaveException& error) {
