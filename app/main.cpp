@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     }
     static CTunerApp app;
     if (tuner) app.SetStartScreen("Tuner");
-    // First of the threads, so that every later one leaves SIGINT and SIGTERM to it.
+    // First of the threads, so that every later one leaves the termination signals to it.
     Platform::ShutdownSignals signals([](int) { app.RequestQuit(); });
     return app.InitInstance();
 }
