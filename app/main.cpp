@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     if (!EnterSkin(skin)) return 1;
     static CTunerApp app;
     if (tuner) app.SetStartScreen("Tuner");
-    // First of the threads, so that every later one leaves SIGINT and SIGTERM to it.
+    // First of the threads, so that every later one leaves the termination signals to it.
     Platform::ShutdownSignals signals([](int) { app.RequestQuit(); });
     return app.InitInstance();
 }

@@ -3,17 +3,22 @@
 #include <dlfcn.h>
 #include <sndfile.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <stdexcept>
 
 #include "audio/PeakResampler.h"
 #include "audio/Rounding.h"
+#include "pym/base/RegularFile.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
 
 namespace {
 
-using OpenFunction = decltype(&sf_open);
+using OpenFunction = decltype(&sf_open_fd);
 using ReadFunction = decltype(&sf_read_float);
 using CloseFunction = decltype(&sf_close);
 
@@ -28,7 +33,7 @@ struct SndfileCalls {
 
 SndfileCalls LookUp(const SndfileLibrary& library) {
     SndfileCalls calls;
-    calls.open = reinterpret_cast<OpenFunction>(library.Function("sf_open"));
+    calls.open = reinterpret_cast<OpenFunction>(library.Function("sf_open_fd"));
     calls.read = reinterpret_cast<ReadFunction>(library.Function("sf_read_float"));
     calls.close = reinterpret_cast<CloseFunction>(library.Function("sf_close"));
     return calls;
@@ -42,17 +47,26 @@ std::vector<float> ReadItems(const SndfileCalls& calls, SNDFILE* file, sf_count_
     return items;
 }
 
+// Below this a header's rate is nonsense, and one of a few hertz would stretch a short file
+// into gigabytes of resampled sound.
+constexpr int kMinSampleRate = 1000;
+
+// Decodes only the frames that cover `maxLengthMs`: the rest would be cut anyway, and reading
+// it first is what costs time and memory.
 void Decode(const SndfileCalls& calls, SNDFILE* file, const SF_INFO& info, std::vector<float>& out,
-            int targetRate) {
+            float maxLengthMs, int targetRate) {
     if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0) {
         out.clear();
         return;
     }
+    const long double wanted = static_cast<long double>(info.samplerate) * maxLengthMs * 0.001L;
+    const sf_count_t frames = std::min<sf_count_t>(
+        info.frames, wanted > 0 ? static_cast<sf_count_t>(std::ceil(wanted)) + 1 : 0);
     if (info.channels == 1 && info.samplerate == targetRate) {
-        out = ReadItems(calls, file, info.frames);
+        out = ReadItems(calls, file, frames);
         return;
     }
-    std::vector<float> samples = ReadItems(calls, file, info.frames * info.channels);
+    std::vector<float> samples = ReadItems(calls, file, frames * info.channels);
     if (info.channels == 2) samples = FoldStereoKeepingPeaks(samples);
     std::vector<float> resampled(static_cast<std::size_t>(
         Nearest(static_cast<long double>(samples.size()) * targetRate / info.samplerate)));
@@ -82,12 +96,22 @@ int LoadAudioFile(const std::string& path, std::vector<float>& out, float maxLen
                   int targetRate) {
     SndfileCalls calls = LookUp(DllSndfileLibraryInstance());
     if (!calls.Complete()) return 0;
+    // Only regular files: a FIFO would block the window thread in open() for ever.
+    int fd = Pym::OpenRegularFile(path);
+    if (fd < 0) return 0;
     SF_INFO info{};
-    SNDFILE* file = calls.open(path.c_str(), SFM_READ, &info);
-    if (!file) return 0;
+    SNDFILE* file = calls.open(fd, SFM_READ, &info, /*close_desc=*/SF_TRUE);
+    if (!file) {
+        ::close(fd);
+        return 0;
+    }
+    if (info.samplerate < kMinSampleRate) {
+        calls.close(file);
+        return 0;
+    }
     std::vector<float> decoded;
     try {
-        Decode(calls, file, info, decoded, targetRate);
+        Decode(calls, file, info, decoded, maxLengthMs, targetRate);
     } catch (const std::bad_alloc&) {
         // A header claiming more than memory holds: as unreadable as a broken file.
         calls.close(file);

@@ -15,7 +15,7 @@ constexpr Uint32 kTimerPeriodMs = 10;
 }  // namespace
 
 SdlHostSystem::SdlHostSystem() {
-    // The program handles SIGINT and SIGTERM itself.
+    // The program handles the termination signals itself.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");

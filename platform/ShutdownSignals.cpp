@@ -2,19 +2,28 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 namespace Platform {
 
 namespace {
 
-// SIGUSR2 is ours: it wakes the watcher when the object goes away.
+// The value our own wake-up carries; a SIGUSR2 from anyone else is swallowed and ignored, so
+// it can never stop the watcher and leave the termination signals blocked for good.
+constexpr int kStopToken = 0x0DE1;
+
+// SIGHUP comes with a desktop logout, SIGQUIT from a terminal: both end the program the way
+// SIGTERM does, settings saved. SIGUSR2 carries our own wake-up.
 sigset_t WatchedSignals() {
     sigset_t set;
     sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGUSR2);
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR2}) sigaddset(&set, s);
     return set;
+}
+
+bool IsOurStop(const siginfo_t& info) {
+    return info.si_signo == SIGUSR2 && info.si_code == SI_QUEUE && info.si_pid == getpid() &&
+           info.si_value.sival_int == kStopToken;
 }
 
 }  // namespace
@@ -25,16 +34,18 @@ ShutdownSignals::ShutdownSignals(std::function<void(int)> onSignal)
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
     watcher_ = std::thread([this, set] {
         for (;;) {
-            int received = 0;
-            if (sigwait(&set, &received) != 0) continue;
-            if (received == SIGUSR2) return;
-            if (onSignal_) onSignal_(received);
+            siginfo_t info{};
+            if (sigwaitinfo(&set, &info) < 0) continue;
+            if (IsOurStop(info)) return;
+            if (info.si_signo != SIGUSR2 && onSignal_) onSignal_(info.si_signo);
         }
     });
 }
 
 ShutdownSignals::~ShutdownSignals() {
-    pthread_kill(watcher_.native_handle(), SIGUSR2);
+    sigval value{};
+    value.sival_int = kStopToken;
+    pthread_sigqueue(watcher_.native_handle(), SIGUSR2, value);
     watcher_.join();
 }
 

@@ -5,9 +5,9 @@
 
 namespace Platform {
 
-// Turns SIGINT and SIGTERM into an ordinary call on a thread of our own, so the program can
-// end exactly as when its main window is closed (objects destroyed, settings saved) instead
-// of dying inside whatever it was doing. Create it first thing in main, before any other
+// Turns SIGINT, SIGTERM, SIGHUP and SIGQUIT into an ordinary call on a thread of our own, so the
+// program can end exactly as when its main window is closed (objects destroyed, settings saved)
+// instead of dying inside whatever it was doing. Create it first thing in main, before any other
 // thread starts: the signals are blocked for every thread created afterwards.
 class ShutdownSignals {
 public:

@@ -1,9 +1,12 @@
 #include "pym/core/DocMap.h"
 
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
+#include "pym/base/RegularFile.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
 
@@ -30,6 +33,66 @@ std::string AbsoluteForm(const fs::path& path) {
 // platform, one that starts at the root of the file system.
 bool IsAbsolute(const std::string& reference) {
     return reference.find(':') != std::string::npos || reference.starts_with('/');
+}
+
+// Skin documents are small; anything larger is not one.
+constexpr std::size_t kMaxDocumentBytes = 16u << 20;
+// TinyXML parses nested elements recursively: a hostile document deep enough ends the process
+// on a stack overflow. Skins nest a few dozen levels.
+constexpr int kMaxNesting = 256;
+
+std::size_t SkipPast(const std::string& text, std::size_t from, const char* end) {
+    std::size_t found = text.find(end, from);
+    return found == std::string::npos ? text.size() : found + std::strlen(end);
+}
+
+// True when elements nest deeper than `limit`, counted on the raw text before any parsing.
+bool NestsDeeperThan(const std::string& text, int limit) {
+    int depth = 0;
+    std::size_t i = text.find('<');
+    while (i < text.size()) {
+        if (text.compare(i, 4, "<!--") == 0) {
+            i = SkipPast(text, i, "-->");
+        } else if (text.compare(i, 9, "<![CDATA[") == 0) {
+            i = SkipPast(text, i, "]]>");
+        } else if (text.compare(i, 2, "<?") == 0) {
+            i = SkipPast(text, i, "?>");
+        } else if (text.compare(i, 2, "<!") == 0) {
+            i = SkipPast(text, i, ">");
+        } else if (text.compare(i, 2, "</") == 0) {
+            --depth;
+            i = SkipPast(text, i, ">");
+        } else {
+            // A start tag: quoted values may hold '>' and '/'.
+            char quote = 0, last = 0;
+            for (++i; i < text.size() && (quote || text[i] != '>'); ++i) {
+                if (quote && text[i] == quote)
+                    quote = 0;
+                else if (!quote && (text[i] == '"' || text[i] == '\''))
+                    quote = text[i];
+                if (!std::isspace(static_cast<unsigned char>(text[i]))) last = text[i];
+            }
+            if (last != '/' && ++depth > limit) return true;
+            ++i;
+        }
+        i = text.find('<', i);
+    }
+    return false;
+}
+
+// What TinyXML's own file loading does to line ends before parsing.
+void NormaliseLineEnds(std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            out += text[i];
+        } else {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        }
+    }
+    text = std::move(out);
 }
 
 // What TinyXML knows of the fault, with its position.
@@ -73,15 +136,26 @@ Document* _DocMap::GetDocument(const std::string& reference, bool asIs) {
     auto document = std::make_shared<Document>(path);
     std::error_code error;
     lastError_.clear();
-    // TinyXML would read a directory as an empty, malformed document.
-    if (!fs::exists(path, error))
+    std::string text;
+    // TinyXML would read a directory as an empty, malformed document; only regular files are
+    // read at all (a FIFO or a device would block the window thread for ever), and a
+    // document nested deep enough to overflow the parser's stack is refused before parsing.
+    if (!fs::exists(path, error)) {
         lastError_ = "is missing";
-    else if (fs::is_directory(path, error))
+    } else if (fs::is_directory(path, error)) {
         lastError_ = "is a folder, not a document";
-    else if (!document->LoadFile(TIXML_ENCODING_UTF8))
-        lastError_ = "is malformed: " + ParseErrorOf(*document);
-    else if (!document->RootElement())
-        lastError_ = "has no root element";
+    } else if (!ReadRegularFile(path, kMaxDocumentBytes, text)) {
+        lastError_ = "is not a regular file of at most 16 MB";
+    } else if (NestsDeeperThan(text, kMaxNesting)) {
+        lastError_ = "nests its elements deeper than " + std::to_string(kMaxNesting);
+    } else {
+        NormaliseLineEnds(text);
+        document->Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+        if (document->Error())
+            lastError_ = "is malformed: " + ParseErrorOf(*document);
+        else if (!document->RootElement())
+            lastError_ = "has no root element";
+    }
     if (!lastError_.empty()) {
         Trace("DocMap::GetDocument - failed to load XML file " + path);
         return nullptr;

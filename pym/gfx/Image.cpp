@@ -7,32 +7,40 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
+#include <limits>
+
+#include "pym/base/RegularFile.h"
 
 namespace Pym::Gfx {
 
 namespace {
 
-// Decoding refuses pictures above this many pixels instead of exhausting memory.
+// Every format refuses pictures above this many pixels instead of exhausting memory.
 constexpr long kMaxPixels = 64L * 1024 * 1024;
 
-bool HasPngSignature(const std::string& head) {
-    return head.size() >= 8 && std::memcmp(head.data(), "\x89PNG\r\n\x1a\n", 8) == 0;
+// Picture files beyond this size are not skin pictures.
+constexpr std::size_t kMaxFileBytes = 64u << 20;
+
+bool HasPngSignature(const std::string& bytes) {
+    return bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG\r\n\x1a\n", 8) == 0;
 }
 
-bool LooksLikeSvg(const std::string& path, const std::string& head) {
-    std::string lower = path;
+bool LooksLikeSvg(const std::string& name, const std::string& bytes) {
+    std::string lower = name;
     std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
     if (lower.ends_with(".svg") || lower.ends_with(".svgz")) return true;
-    return head.find("<svg") != std::string::npos;
+    return bytes.substr(0, 512).find("<svg") != std::string::npos;
 }
 
-std::string ReadHead(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string head(512, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    return head;
+bool WithinPixelLimit(long width, long height) {
+    return width >= 1 && height >= 1 && width <= kMaxPixels / height;
+}
+
+std::uint32_t BigEndian32(const std::string& bytes, std::size_t at) {
+    auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i]));
+    };
+    return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
 }
 
 cairo_surface_t* CheckedSurface(cairo_surface_t* surface) {
@@ -41,8 +49,27 @@ cairo_surface_t* CheckedSurface(cairo_surface_t* surface) {
     return nullptr;
 }
 
-cairo_surface_t* DecodePng(const std::string& path) {
-    cairo_surface_t* png = CheckedSurface(cairo_image_surface_create_from_png(path.c_str()));
+struct ByteReader {
+    const std::string& bytes;
+    std::size_t at = 0;
+};
+
+cairo_status_t ReadBytes(void* closure, unsigned char* data, unsigned int length) {
+    auto* reader = static_cast<ByteReader*>(closure);
+    if (reader->bytes.size() - reader->at < length) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, reader->bytes.data() + reader->at, length);
+    reader->at += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+cairo_surface_t* DecodePng(const std::string& bytes) {
+    // The header's size is checked before the decoder allocates for it.
+    if (bytes.size() < 24 || bytes.compare(12, 4, "IHDR") != 0 ||
+        !WithinPixelLimit(BigEndian32(bytes, 16), BigEndian32(bytes, 20)))
+        return nullptr;
+    ByteReader reader{bytes};
+    cairo_surface_t* png =
+        CheckedSurface(cairo_image_surface_create_from_png_stream(ReadBytes, &reader));
     if (!png) return nullptr;
     if (cairo_image_surface_get_format(png) == CAIRO_FORMAT_ARGB32) return png;
     // Grey or RGB files come back in other formats: draw them into ARGB32.
@@ -57,11 +84,14 @@ cairo_surface_t* DecodePng(const std::string& path) {
     return CheckedSurface(argb);
 }
 
-cairo_surface_t* DecodeWithStb(const std::string& path) {
+cairo_surface_t* DecodeWithStb(const std::string& bytes) {
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return nullptr;
+    const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
+    const int length = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
-    if (!stbi_info(path.c_str(), &width, &height, &channels)) return nullptr;
-    if (width < 1 || height < 1 || static_cast<long>(width) * height > kMaxPixels) return nullptr;
-    stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
+    if (!stbi_info_from_memory(data, length, &width, &height, &channels)) return nullptr;
+    if (!WithinPixelLimit(width, height)) return nullptr;
+    stbi_uc* pixels = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
     if (!pixels) return nullptr;
     cairo_surface_t* surface =
         CheckedSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
@@ -70,10 +100,10 @@ cairo_surface_t* DecodeWithStb(const std::string& path) {
         return nullptr;
     }
     cairo_surface_flush(surface);
-    unsigned char* data = cairo_image_surface_get_data(surface);
+    unsigned char* target = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);
     for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
+        auto* row = reinterpret_cast<std::uint32_t*>(target + static_cast<std::size_t>(y) * stride);
         const stbi_uc* in = pixels + static_cast<std::size_t>(y) * width * 4;
         for (int x = 0; x < width; ++x, in += 4) {
             std::uint32_t a = in[3];
@@ -86,13 +116,28 @@ cairo_surface_t* DecodeWithStb(const std::string& path) {
     return surface;
 }
 
-cairo_surface_t* DecodeSvg(const std::string& path, int width, int height) {
+// Parses an SVG held in memory; references inside it resolve against `path`.
+RsvgHandle* SvgHandle(const std::string& bytes, const std::string& path) {
+    RsvgHandle* handle = rsvg_handle_new_with_flags(RSVG_HANDLE_FLAGS_NONE);
+    GFile* base = g_file_new_for_path(path.c_str());
+    rsvg_handle_set_base_gfile(handle, base);
+    g_object_unref(base);
+    GInputStream* stream = g_memory_input_stream_new_from_data(
+        bytes.data(), static_cast<gssize>(bytes.size()), nullptr);
     GError* error = nullptr;
-    RsvgHandle* handle = rsvg_handle_new_from_file(path.c_str(), &error);
-    if (!handle) {
-        if (error) g_error_free(error);
-        return nullptr;
-    }
+    gboolean read = rsvg_handle_read_stream_sync(handle, stream, nullptr, &error);
+    g_object_unref(stream);
+    if (error) g_error_free(error);
+    if (read) return handle;
+    g_object_unref(handle);
+    return nullptr;
+}
+
+cairo_surface_t* DecodeSvg(const std::string& bytes, const std::string& path, int width,
+                           int height) {
+    RsvgHandle* handle = SvgHandle(bytes, path);
+    if (!handle) return nullptr;
+    GError* error = nullptr;
     if (width < 1 || height < 1) {
         gdouble w = 0, h = 0;
         if (!rsvg_handle_get_intrinsic_size_in_pixels(handle, &w, &h) || w < 1 || h < 1) {
@@ -104,7 +149,7 @@ cairo_surface_t* DecodeSvg(const std::string& path, int width, int height) {
         width = std::max(1, static_cast<int>(std::lround(w)));
         height = std::max(1, static_cast<int>(std::lround(h)));
     }
-    if (static_cast<long>(width) * height > kMaxPixels) {
+    if (!WithinPixelLimit(width, height)) {
         g_object_unref(handle);
         return nullptr;
     }
@@ -137,17 +182,24 @@ Image::~Image() {
 }
 
 std::shared_ptr<Image> Image::FromFile(const std::string& path, int width, int height) {
-    std::string head = ReadHead(path);
-    if (head.empty()) throw InvalidImageException(path);
+    // Only regular files: a FIFO or a device would block the window thread for ever.
+    std::string bytes;
+    if (!ReadRegularFile(path, kMaxFileBytes, bytes)) throw InvalidImageException(path);
+    return FromBytes(bytes, path, width, height);
+}
+
+std::shared_ptr<Image> Image::FromBytes(const std::string& bytes, const std::string& path,
+                                        int width, int height) {
+    if (bytes.empty()) throw InvalidImageException(path);
     cairo_surface_t* surface = nullptr;
     bool vector = false;
-    if (HasPngSignature(head)) {
-        surface = DecodePng(path);
-    } else if (LooksLikeSvg(path, head)) {
-        surface = DecodeSvg(path, width, height);
+    if (HasPngSignature(bytes)) {
+        surface = DecodePng(bytes);
+    } else if (LooksLikeSvg(path, bytes)) {
+        surface = DecodeSvg(bytes, path, width, height);
         vector = true;
     } else {
-        surface = DecodeWithStb(path);
+        surface = DecodeWithStb(bytes);
     }
     if (!surface) throw InvalidImageException(path);
     auto image = std::make_shared<Image>(surface);

@@ -28,6 +28,10 @@ public:
     // Throws InvalidImageException when the file cannot be read as a picture.
     static std::shared_ptr<Image> FromFile(const std::string& path, int width = -1,
                                            int height = -1);
+    // As FromFile, for a picture already in memory; `path` names it in errors, tells an SVG by
+    // its extension and is where an SVG's own references resolve.
+    static std::shared_ptr<Image> FromBytes(const std::string& bytes, const std::string& path,
+                                            int width = -1, int height = -1);
     // A transparent picture of the given size (at least 1 x 1).
     static std::shared_ptr<Image> Blank(int width, int height);
 

@@ -124,13 +124,20 @@ void PopupMenuWindow::HideMenu() {
         openSubmenu_ = nullptr;
         submenu->HideMenu();
     }
+    // Both ends of the link go: a parent that dies after this one was hidden must not be
+    // reached from here again.
     if (parentMenu_ && parentMenu_->openSubmenu_ == this) parentMenu_->openSubmenu_ = nullptr;
+    parentMenu_ = nullptr;
     SetVisible(false);
     ClearSelectionRecursive();
 }
 
 void PopupMenuWindow::SetOpenSubmenu(PopupMenuWindow* submenu) {
     if (openSubmenu_ && openSubmenu_ != submenu) openSubmenu_->HideMenu();
+    // A submenu belongs to one menu at a time.
+    if (submenu && submenu->parentMenu_ && submenu->parentMenu_ != this &&
+        submenu->parentMenu_->openSubmenu_ == submenu)
+        submenu->parentMenu_->openSubmenu_ = nullptr;
     openSubmenu_ = submenu;
     if (submenu) submenu->parentMenu_ = this;
 }

@@ -23,6 +23,16 @@ int WholePixels(double extent) {
     return static_cast<int>(std::ceil(extent));
 }
 
+// The text cut to at most `limit` characters, never inside a UTF-8 sequence.
+std::string Capped(const std::string& text, std::size_t limit) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (++characters > limit) return text.substr(0, i);
+    }
+    return text;
+}
+
 }  // namespace
 
 bool Text::LoadFromXml(TiXmlElement* element) {
@@ -34,6 +44,7 @@ bool Text::LoadFromXml(TiXmlElement* element) {
     ReadAttribute(alignment, element, "Alignment");
     alignment_ = alignment == "Centered" ? Centered : Left;
     if (!ReadAttribute(text_, element, "Text")) return Missing(element, "Text");
+    text_ = Capped(text_, kMaxCharacters);
 
     TiXmlElement* fontElement = OwnChildElement(*this, element, "Font");
     if (!fontElement) return Missing(element, "Font");
@@ -53,8 +64,9 @@ bool Text::LoadFromXml(TiXmlElement* element) {
 }
 
 void Text::SetText(const std::string& text) {
-    if (text == text_) return;
-    text_ = text;
+    std::string capped = Capped(text, kMaxCharacters);
+    if (capped == text_) return;
+    text_ = std::move(capped);
     Redraw();
 }
 
@@ -84,7 +96,14 @@ bool Text::Resize(int width, int height) {
 }
 
 Gfx::TextBox Text::Measure() const {
-    return Gfx::TextLayout::Measure(*font_, text_, LayoutWidth());
+    const double width = LayoutWidth();
+    if (measured_.font != font_ || measured_.layoutWidth != width || measured_.text != text_) {
+        measured_.box = Gfx::TextLayout::Measure(*font_, text_, width);
+        measured_.font = font_;
+        measured_.layoutWidth = width;
+        measured_.text = text_;
+    }
+    return measured_.box;
 }
 
 void Text::OnLayoutReady() {

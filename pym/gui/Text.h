@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "pym/core/ValueTypes.h"
@@ -15,6 +16,9 @@ namespace Pym {
 class Text : public GridLayout {
 public:
     enum Alignment { Left = 0, Centered = 1 };
+    // Longest text a label keeps, in characters: more cannot be read in a skin, and every
+    // character costs shaping time.
+    static constexpr std::size_t kMaxCharacters = 4096;
 
     Text() = default;
 
@@ -38,6 +42,7 @@ protected:
     // The width at which measured text wraps; -1 for none.
     virtual double LayoutWidth() const { return -1; }
     virtual bool CentresVertically() const { return alignment_ == Centered; }
+    // The text's extent, measured once per text, font and layout width.
     Gfx::TextBox Measure() const;
     // Remakes the font with the same description for the enclosing window's size.
     void RefreshFont();
@@ -58,6 +63,13 @@ private:
     // False while the font was made without any window to size it by (a text loaded before
     // the main window exists): it is remade once a window is found.
     bool fontHasReference_ = false;
+    struct Measurement {
+        Gfx::FontPtr font;
+        double layoutWidth = -1;
+        std::string text;
+        Gfx::TextBox box;
+    };
+    mutable Measurement measured_;
 };
 
 }  // namespace Pym

@@ -1,5 +1,7 @@
 #include "audio/AudioFile.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <vector>
 
@@ -100,6 +102,12 @@ TEST_F(AudioFileTest, UnreadableFilesReturnZeroAndLeaveTheOutputAlone) {
     EXPECT_EQ(
         LoadAudioFile(dir.Write("text.wav", "this is not a sound\n").string(), out, 500, 44100), 0);
     EXPECT_EQ(LoadAudioFile(dir.Path().string(), out, 500, 44100), 0);
+    // A rate of a few hertz would resample a tiny file into gigabytes.
+    EXPECT_EQ(LoadAudioFile(Wav("slow.wav", 2, 1, Noise(100, 6)), out, 500, 44100), 0);
+    // Opening a FIFO would block for ever.
+    std::string fifo = (dir.Path() / "fifo.wav").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(LoadAudioFile(fifo, out, 500, 44100), 0);
     EXPECT_EQ(out, before);
 
     // A header that promises more than the file holds gives what is there.

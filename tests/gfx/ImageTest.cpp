@@ -1,6 +1,8 @@
 #include "pym/gfx/Image.h"
 
 #include <stb_image_write.h>
+#include <sys/stat.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <vector>
@@ -19,6 +21,29 @@ std::uint32_t Pixel(const Image& image, int x, int y) {
     const unsigned char* data = cairo_image_surface_get_data(image.Surface());
     int stride = cairo_image_surface_get_stride(image.Surface());
     return reinterpret_cast<const std::uint32_t*>(data + y * stride)[x];
+}
+
+std::string BigEndian(std::uint32_t v) {
+    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+// A valid, well-compressed 1-bit grey PNG of the given size.
+std::string BlackOneBitPng(std::uint32_t width, std::uint32_t height) {
+    auto chunk = [](const std::string& type, const std::string& data) {
+        std::string body = type + data;
+        auto crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size());
+        return BigEndian(static_cast<std::uint32_t>(data.size())) + body +
+               BigEndian(static_cast<std::uint32_t>(crc));
+    };
+    std::string raw(static_cast<std::size_t>(height) * (1 + (width + 7) / 8), '\0');
+    std::string packed(compressBound(raw.size()), '\0');
+    uLongf size = packed.size();
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+              reinterpret_cast<const Bytef*>(raw.data()), raw.size(), 9);
+    packed.resize(size);
+    return std::string("\x89PNG\r\n\x1a\n", 8) +
+           chunk("IHDR", BigEndian(width) + BigEndian(height) + std::string("\1\0\0\0\0", 5)) +
+           chunk("IDAT", packed) + chunk("IEND", "");
 }
 
 class ImageTest : public ::testing::Test {
@@ -85,7 +110,12 @@ TEST_F(ImageTest, UnreadablePicturesThrowWithTheirPath) {
     std::string truncated =
         dir.Write("cut.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)).string();
     std::string brokenSvg = dir.Write("broken.svg", "<svg><rect").string();
-    for (const std::string& path : {missing, empty, text, truncated, brokenSvg}) {
+    // Would block open() for ever.
+    std::string fifo = (dir.Path() / "fifo.png").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A small file that decodes to more pixels than any skin needs.
+    std::string huge = dir.Write("huge.png", BlackOneBitPng(9000, 8000)).string();
+    for (const std::string& path : {missing, empty, text, truncated, brokenSvg, fifo, huge}) {
         try {
             Image::FromFile(path);
             ADD_FAILURE() << path << " loaded";

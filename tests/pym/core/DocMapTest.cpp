@@ -1,5 +1,7 @@
 #include "pym/core/DocMap.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "pym/core/XMLLoadSave.h"
@@ -75,8 +77,15 @@ TEST_F(DocMapTest, EveryLoadIsAFreshDocumentOwnedByTheMap) {
 TEST_F(DocMapTest, MissingMalformedOrDirectoryDocumentsLoadQuietlyAsNothing) {
     Write("XML/Broken.xml", "<Root><Unclosed></Root>");
     dir.Write("XML/Folder.xml/inside", "");
+    // Deep enough to overflow a recursive parser's stack; a FIFO would block open() for ever.
+    std::string deep;
+    for (int i = 0; i < 50000; ++i) deep += "<a>";
+    for (int i = 0; i < 50000; ++i) deep += "</a>";
+    Write("XML/Deep.xml", deep);
+    ASSERT_EQ(mkfifo((dir.Path() / "XML/Fifo.xml").c_str(), 0600), 0);
     auto& map = DllDocMapInstance();
-    for (const char* reference : {"XML/Missing.xml", "XML/Broken.xml", "XML/Folder.xml"}) {
+    for (const char* reference :
+         {"XML/Missing.xml", "XML/Broken.xml", "XML/Folder.xml", "XML/Deep.xml", "XML/Fifo.xml"}) {
         traces.clear();
         EXPECT_EQ(map.GetDocument(reference), nullptr) << reference;
         EXPECT_TRUE(
@@ -110,6 +119,17 @@ TEST_F(DocMapTest, DefaultXmlRegistryKeepsTheFirstEntry) {
     map.SetDefaultXml("Test::Widget", "$PYM/Other.xml");
     EXPECT_EQ(map.GetDefaultXml("Test::Widget"), "$PYM/Objects/Widget/Widget.xml");
     EXPECT_EQ(map.GetDefaultXml("Test::Unregistered"), "");
+}
+
+TEST_F(DocMapTest, OrdinaryNestingQuotesCommentsAndCrLfStillLoad) {
+    std::string nested = "<?xml version=\"1.0\"?>\r\n<!-- <a><a><a> -->\r\n";
+    for (int i = 0; i < 200; ++i) nested += "<a T=\"/>\"><b/><![CDATA[<c><c>]]>";
+    for (int i = 0; i < 200; ++i) nested += "</a>";
+    Write("XML/Nested.xml", nested);
+    Pym::Document* document = DllDocMapInstance().GetDocument("XML/Nested.xml");
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->RootElement()->Attribute("T"), std::string("/>"));
+    DllDocMapInstance().Release(document);
 }
 
 TEST_F(DocMapTest, RootDocumentWithoutElementsGivesNoRoot) {

@@ -202,6 +202,19 @@ TEST_F(TextTest, StretchableTextGrowsWithItsWindow) {
     host.Pump();
     early->Draw(context);
     EXPECT_DOUBLE_EQ(context.lines.back().pixelSize, 30.0);
+    // The window goes while the host it was shown on still exists.
+    built.clear();
+}
+
+TEST_F(TextTest, AHugeTextIsCutToTheLabelLimitBetweenCharacters) {
+    std::string huge;
+    for (int i = 0; i < 50000; ++i) huge += "é";
+    auto* text = Build<Text>(TextXml("Stretchable=\"0\" Text=\"" + huge + "\" " + kColours));
+    ASSERT_NE(text, nullptr);
+    const std::string kept(huge, 0, 2 * Text::kMaxCharacters);
+    EXPECT_EQ(text->GetText(), kept);
+    text->SetText("a" + huge);
+    EXPECT_EQ(text->GetText(), "a" + kept.substr(0, kept.size() - 2));
 }
 
 }  // namespace
