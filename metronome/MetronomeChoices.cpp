@@ -11,9 +11,13 @@ MetronomeChoices MetronomeChoices::Read() {
     saved.bpm = std::clamp(ReadProfileInt("Bpm", kDefaultBpm), kSlowestBpm, kFastestBpm);
     saved.accent = ReadProfileString("Accent", kDefaultAccent);
     saved.output = ReadProfileString("Output", "");
+    saved.subdivision = ReadProfileString("Subdivision", "");
     return saved;
 }
 
 void MetronomeChoices::Write() const {
-    WriteProfileStrings({{"Bpm", std::to_string(bpm)}, {"Output", output}, {"Accent", accent}});
+    WriteProfileStrings({{"Bpm", std::to_string(bpm)},
+                         {"Output", output},
+                         {"Accent", accent},
+                         {"Subdivision", subdivision}});
 }

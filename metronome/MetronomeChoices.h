@@ -15,6 +15,7 @@ struct MetronomeChoices {
     int bpm = kDefaultBpm;
     std::string accent = kDefaultAccent;
     std::string output;
+    std::string subdivision;  // as its menu shows it; empty: none between the beats
 
     // What the profile holds; a missing or unreadable value reads as its default, a tempo
     // out of range as the nearest one the tempo box accepts.

@@ -46,6 +46,8 @@ constexpr float kDefaultFrequency = MetronomeChoices::kDefaultToneFrequency;
 constexpr int kSlowestBpm = MetronomeChoices::kSlowestBpm;
 constexpr int kFastestBpm = MetronomeChoices::kFastestBpm;
 constexpr std::uint32_t kSpaceKey = 32;
+// The subdivision menu's rows, by clicks per beat less one.
+constexpr const char* kSubdivisions[] = {"None", "Eighths", "Triplets", "Sixteenths"};
 
 double SteadySeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
@@ -84,6 +86,7 @@ void MetronomeLayout::CreateFromXml(TiXmlElement* element) {
 
     AppSettings& settings = DllAppSettingsInstance();
     settings.accent = kDefaultAccent;
+    settings.subdivision = kMinSubdivision;
     settings.desiredBpm = MetronomeChoices::kDefaultBpm;
     settings.desiredFrequency = kDefaultFrequency;
 
@@ -128,6 +131,14 @@ void MetronomeLayout::FindWidgets() {
     visFreq_ = &Require<Pym::Text>("VisFreq");
     for (const char* name : {"MetronomeVis", "MetronomeSampleVis", "BeatLightVis"})
         displays_.push_back(&Require<Pym::GuiObject>(name));
+    // Beyond what every skin must have: the subdivision menu and the Tap button.
+    auto* subdivisionCaption = GetXMLObject<MenuButton>("SUBDIV");
+    auto* subdivisionList = GetXMLObject<ComboBox>("SubdivisionCombo");
+    if (subdivisionCaption && subdivisionList)
+        subdivisionMenu_ = std::make_unique<ChoiceMenu>(*subdivisionCaption, *subdivisionList);
+    if (Pym::GuiObject* tap = GetXMLObject<Pym::GuiObject>("Tap"))
+        tap->ConnectSlot(Activate::Id(), nullptr,
+                         [this](Base&, Pym::GuiObject*) { TapAt(SteadySeconds()); });
     // The bar's dots, where the skin has them.
     if (Pym::GuiObject* dots = Pym::FindObject(this, "BarDots")) displays_.push_back(dots);
 }
@@ -139,6 +150,12 @@ void MetronomeLayout::BuildMenus() {
 
     outputMenu_->Offer(config_->audioSamples.Names());
     outputMenu_->OnChosen([this](const std::string& name) { OutputChosen(name); });
+
+    if (subdivisionMenu_) {
+        subdivisionMenu_->Offer({std::begin(kSubdivisions), std::end(kSubdivisions)});
+        subdivisionMenu_->OnChosen([this](const std::string& name) { SubdivisionChosen(name); });
+        subdivisionMenu_->Show(kSubdivisions[0]);
+    }
 }
 
 // --- operations ---------------------------------------------------------------------------
@@ -161,6 +178,14 @@ void MetronomeLayout::SetBpmFromText(const std::string& text) {
 void MetronomeLayout::ChangeBpm(int bpm) {
     SetBpm(std::clamp(bpm, kSlowestBpm, kFastestBpm));
     SelectPreset(config_->PresetName(DllAppSettingsInstance().desiredBpm));
+    engine_.RestartIfPlaying();
+}
+
+void MetronomeLayout::SubdivisionChosen(const std::string& name) {
+    if (!subdivisionMenu_ || !subdivisionMenu_->Offers(name)) return;
+    const auto* row = std::find(std::begin(kSubdivisions), std::end(kSubdivisions), name);
+    DllAppSettingsInstance().subdivision = static_cast<int>(row - std::begin(kSubdivisions)) + 1;
+    subdivisionMenu_->Show(name);
     engine_.RestartIfPlaying();
 }
 
@@ -200,13 +225,15 @@ void MetronomeLayout::LoadSettings() {
     // a sound set that does not exist, and be saved back for ever.
     if (accentMenu_->Offers(saved.accent)) AccentChosen(saved.accent);
     if (outputMenu_->Offers(saved.output)) OutputChosen(saved.output);
+    if (!saved.subdivision.empty()) SubdivisionChosen(saved.subdivision);
 }
 
 void MetronomeLayout::SaveSettings() {
     // A layout whose build failed half way has nothing worth keeping.
     if (!settingsLoaded_) return;
     MetronomeChoices{DllAppSettingsInstance().desiredBpm, accentMenu_->Shown(),
-                     outputMenu_->Shown()}
+                     outputMenu_->Shown(),
+                     subdivisionMenu_ ? subdivisionMenu_->Shown() : std::string()}
         .Write();
 }
 

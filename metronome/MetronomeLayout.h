@@ -50,6 +50,8 @@ public:
     bool SelectPreset(const std::string& name);
     void PresetChosen(const std::string& name);
     void AccentChosen(const std::string& name);
+    // "None", "Eighths", "Triplets" or "Sixteenths": the clicks between the beats.
+    void SubdivisionChosen(const std::string& name);
     void OutputChosen(const std::string& name);
     void LoadSettings();
     void SaveSettings();
@@ -90,6 +92,7 @@ private:
 
     std::unique_ptr<ChoiceMenu> accentMenu_;
     std::unique_ptr<ChoiceMenu> outputMenu_;
+    std::unique_ptr<ChoiceMenu> subdivisionMenu_;  // where the skin offers one
     std::unique_ptr<PresetStrip> presets_;
     std::unique_ptr<VolumeSliderBinding> volumes_;
     Pym::EditBox* desiredBpm_ = nullptr;

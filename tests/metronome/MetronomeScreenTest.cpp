@@ -248,8 +248,10 @@ TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
         metronome.SetBpmFromText("72");
         metronome.AccentChosen("ACCENT: 7");
         metronome.OutputChosen("Cowbell");
+        metronome.SubdivisionChosen("Triplets");
         Key(' ');
         ASSERT_TRUE(Playing());
+        EXPECT_EQ(DllAppSettingsInstance().subdivision, 3);
         // The close button stops the sound first, then closes the window.
         Click(Widget("Chrome->Close"));
         EXPECT_FALSE(Playing());
@@ -266,6 +268,8 @@ TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
         EXPECT_EQ(MenuText("ACCENT"), "ACCENT: 7");
         EXPECT_EQ(DllAppSettingsInstance().accent, 7);
         EXPECT_EQ(MenuText("OUTPUT"), "Cowbell");
+        EXPECT_EQ(MenuText("SUBDIV"), "Triplets");
+        EXPECT_EQ(DllAppSettingsInstance().subdivision, 3);
         Close();
     }
     // Names no item carries and a tempo that is no number: the screen builds with the fresh
@@ -273,7 +277,10 @@ TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
     WriteProfileString("Bpm", "fast");
     WriteProfileString("Accent", "ACCENT: 99");
     WriteProfileString("Output", "Gong");
+    WriteProfileString("Subdivision", "Quintuplets");
     Open();
+    EXPECT_EQ(MenuText("SUBDIV"), "None");
+    EXPECT_EQ(DllAppSettingsInstance().subdivision, 1);
     EXPECT_EQ(TextOf("DesiredBpm"), "114");
     EXPECT_EQ(MenuText("ACCENT"), "ACCENT: 4");
     EXPECT_EQ(DllAppSettingsInstance().accent, 4);
