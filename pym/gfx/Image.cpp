@@ -62,10 +62,24 @@ cairo_status_t ReadBytes(void* closure, unsigned char* data, unsigned int length
     return CAIRO_STATUS_SUCCESS;
 }
 
+// Whether every chunk the file declares lies inside it. The decoder allocates what a chunk's
+// length says before reading it: a few hundred bytes claiming a 2 GB text chunk would cost
+// gigabytes and seconds, for a file that is broken anyway.
+bool PngChunksFit(const std::string& bytes) {
+    std::size_t at = 8;  // past the signature
+    while (at + 12 <= bytes.size()) {
+        const auto length = static_cast<std::size_t>(BigEndian32(bytes, at));
+        if (length > bytes.size() - at - 12) return false;
+        if (bytes.compare(at + 4, 4, "IEND") == 0) return true;
+        at += 12 + length;
+    }
+    return true;  // a cut file: the decoder reports it
+}
+
 cairo_surface_t* DecodePng(const std::string& bytes) {
     // The header's size is checked before the decoder allocates for it.
     if (bytes.size() < 24 || bytes.compare(12, 4, "IHDR") != 0 ||
-        !WithinPixelLimit(BigEndian32(bytes, 16), BigEndian32(bytes, 20)))
+        !WithinPixelLimit(BigEndian32(bytes, 16), BigEndian32(bytes, 20)) || !PngChunksFit(bytes))
         return nullptr;
     ByteReader reader{bytes};
     cairo_surface_t* png =

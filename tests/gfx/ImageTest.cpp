@@ -115,7 +115,13 @@ TEST_F(ImageTest, UnreadablePicturesThrowWithTheirPath) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     // A small file that decodes to more pixels than any skin needs.
     std::string huge = dir.Write("huge.png", BlackOneBitPng(9000, 8000)).string();
-    for (const std::string& path : {missing, empty, text, truncated, brokenSvg, fifo, huge}) {
+    // A small picture with a chunk that claims two gigabytes: refused before the decoder
+    // allocates for it.
+    std::string claiming = BlackOneBitPng(24, 16);
+    claiming.insert(claiming.size() - 12, BigEndian(0x7ffffff0u) + "tEXtComment");
+    claiming = dir.Write("claiming.png", claiming).string();
+    for (const std::string& path :
+         {missing, empty, text, truncated, brokenSvg, fifo, huge, claiming}) {
         try {
             Image::FromFile(path);
             ADD_FAILURE() << path << " loaded";
