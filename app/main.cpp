@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "app/ExportCommand.h"
 #include "app/SkinLocator.h"
 #include "app/TunerApp.h"
 #include "platform/ShutdownSignals.h"
 #include "pym/core/DocMap.h"
 #include "settings/AppSettings.h"
+#include "settings/CommandLineCommands.h"
 
 namespace {
 
@@ -60,7 +60,9 @@ bool EnterSkin(const std::optional<std::string>& option) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (ExportCommand::Requested(argc, argv)) return ExportCommand::Run(argc, argv, EnterSkin);
+    // A command a linked part offers (--export) runs instead of the window.
+    if (const auto* command = CommandLineCommands::Find(argc, argv))
+        return (*command)(argc, argv, EnterSkin);
     bool tuner = false;
     std::optional<std::string> skin;
     for (int i = 1; i < argc; ++i) {

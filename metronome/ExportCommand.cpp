@@ -1,5 +1,3 @@
-#include "app/ExportCommand.h"
-
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -12,9 +10,12 @@
 #include "metronome/MetronomeConfig.h"
 #include "metronome/PlaybackEngine.h"
 #include "settings/AppSettings.h"
+#include "settings/CommandLineCommands.h"
 
-namespace ExportCommand {
-
+// `ondrel-metronome --export FILE.wav --bpm N ...`: writes a click track without a window or
+// a sound device. Exit status 0 when the file is written, 2 for a bad argument, 1 when the
+// file cannot be written or a sample set's skin cannot be found; one line on standard error
+// says what went wrong. The skin is entered only for a sample set.
 namespace {
 
 constexpr const char* kConfigDocument = "XML/Metronome/MetronomeConfig.xml";
@@ -55,15 +56,7 @@ private:
     std::unique_ptr<MetronomeConfig> config_;
 };
 
-}  // namespace
-
-bool Requested(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--export") == 0) return true;
-    return false;
-}
-
-int Run(int argc, char** argv, const SkinEntry& enterSkin) {
+int RunExport(int argc, char** argv, const CommandLineCommands::SkinEntry& enterSkin) {
     std::vector<std::string> arguments;
     std::optional<std::string> skin;
     for (int i = 1; i < argc; ++i) {
@@ -105,4 +98,6 @@ int Run(int argc, char** argv, const SkinEntry& enterSkin) {
     return 0;
 }
 
-}  // namespace ExportCommand
+const bool registered = (CommandLineCommands::Register("--export", RunExport), true);
+
+}  // namespace

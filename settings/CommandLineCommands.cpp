@@ -1,0 +1,27 @@
+#include "settings/CommandLineCommands.h"
+
+#include <map>
+
+namespace CommandLineCommands {
+
+namespace {
+// Built on first use: registrations run during static initialisation.
+std::map<std::string, Command>& Commands() {
+    static std::map<std::string, Command> commands;
+    return commands;
+}
+}  // namespace
+
+void Register(const std::string& option, Command command) {
+    Commands()[option] = std::move(command);
+}
+
+const Command* Find(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        auto found = Commands().find(argv[i]);
+        if (found != Commands().end()) return &found->second;
+    }
+    return nullptr;
+}
+
+}  // namespace CommandLineCommands
