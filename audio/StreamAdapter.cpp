@@ -26,6 +26,9 @@ void StreamAdapter::Reset() {
     looped_ = false;
     handOver_ = kEmpty;
     wraps_ = 0;
+    switches_ = 0;
+    spanStart_[0] = 0;
+    spanTag_[0] = 0;
     finished_ = 0;
     processed_ = 0;
     bufferStart_ = 0;
@@ -45,12 +48,14 @@ void StreamAdapter::PrimeLoop() {
     position_ = 0;
 }
 
-void StreamAdapter::QueueLoop(const std::vector<float>& samples, unsigned long long atWrap) {
+void StreamAdapter::QueueLoop(const std::vector<float>& samples, unsigned long long atWrap,
+                              int tag) {
     // The device thread holds the slot only for a moment, at a wrap.
     for (int state = handOver_.load();; state = handOver_.load())
         if (state != kWriting && handOver_.compare_exchange_weak(state, kWriting)) break;
     pending_.assign(samples.begin(), samples.end());
     pendingAt_ = atWrap;
+    pendingTag_ = tag;
     handOver_.store(pending_.empty() || outputChannels_ <= 0 ? kEmpty : kReady);
 }
 
@@ -66,7 +71,19 @@ void StreamAdapter::TakeQueuedLoop() {
     // allocated or freed here.
     output_.swap(pending_);
     framesPerBuffer_ = output_.size() / static_cast<unsigned long>(outputChannels_);
+    const unsigned long long switches = switches_.load() + 1;
+    spanStart_[switches % 2].store(bufferStart_);
+    spanTag_[switches % 2].store(pendingTag_);
+    switches_.store(switches);
     handOver_.store(kEmpty);
+}
+
+LoopSpan StreamAdapter::LoopAt(double frame) const {
+    const unsigned long long switches = switches_.load();
+    const unsigned long long now = switches % 2, before = (switches + 1) % 2;
+    if (switches == 0 || frame >= static_cast<double>(spanStart_[now].load()))
+        return {spanStart_[now].load(), spanTag_[now].load()};
+    return {spanStart_[before].load(), spanTag_[before].load()};
 }
 
 int StreamAdapter::Refill() {

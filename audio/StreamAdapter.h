@@ -11,6 +11,13 @@
 using PortAudioCallback = int (*)(void* input, void* output, unsigned long frames, double outTime,
                                   void* userData);
 
+// A loop as the output played it: the frame its first sample went out at and the number the
+// GUI tagged it with (0: untagged).
+struct LoopSpan {
+    unsigned long long startFrame = 0;
+    int tag = 0;
+};
+
 // Turns the device's buffers, whatever their size, into user buffers of exactly
 // `framesPerBuffer` frames for the stream callback. In looped mode the one user buffer is
 // rendered once before the start and then played cyclically from memory, sample-continuous
@@ -33,7 +40,12 @@ public:
     // While looping, from the GUI thread: the loop to play from the wrap numbered `atWrap`
     // on (or the next wrap, when that one has passed), of any length. One hand-over at a
     // time: a second one replaces a first that has not been taken yet.
-    void QueueLoop(const std::vector<float>& samples, unsigned long long atWrap);
+    void QueueLoop(const std::vector<float>& samples, unsigned long long atWrap, int tag = 0);
+    // After a looped start, before anything is queued: tags the first loop.
+    void TagLoop(int tag) { spanTag_[0].store(tag); }
+    // The loop whose sound `frame` belongs to: the one playing, or, until its first frame is
+    // reached, the one before it (the device switches loops ahead of their being heard).
+    LoopSpan LoopAt(double frame) const;
     // Whether a queued loop is still waiting for its wrap.
     bool LoopQueued() const { return handOver_.load() != kEmpty; }
     // Times the loop has wrapped around since the start.
@@ -56,7 +68,13 @@ private:
     std::atomic<int> handOver_{kEmpty};
     std::vector<float> pending_;
     unsigned long long pendingAt_ = 0;
+    int pendingTag_ = 0;
     std::atomic<unsigned long long> wraps_{0};
+    // The last two loops taken, by the count of switches: written by the device thread
+    // before it counts the switch.
+    std::atomic<unsigned long long> switches_{0};
+    std::atomic<unsigned long long> spanStart_[2] = {};
+    std::atomic<int> spanTag_[2] = {};
 
     int inputChannels_ = 0;
     int outputChannels_ = 0;

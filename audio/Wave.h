@@ -30,9 +30,11 @@ public:
     // Frames played (or recorded) since the last start, the device's latency taken off.
     double GetStreamTime() const;
     // While a looped start plays: the loop to change to at a wrap (see StreamAdapter).
-    void QueueLoop(const std::vector<float>& samples, unsigned long long atWrap) {
-        adapter_.QueueLoop(samples, atWrap);
+    void QueueLoop(const std::vector<float>& samples, unsigned long long atWrap, int tag = 0) {
+        adapter_.QueueLoop(samples, atWrap, tag);
     }
+    void TagLoop(int tag) { adapter_.TagLoop(tag); }
+    LoopSpan LoopAt(double frame) const { return adapter_.LoopAt(frame); }
     bool LoopQueued() const { return adapter_.LoopQueued(); }
     unsigned long long LoopWraps() const { return adapter_.Wraps(); }
     // Frames of the output heard by now: from the stream's clock, so it moves on between the

@@ -139,6 +139,8 @@ void MetronomeLayout::FindWidgets() {
     if (Pym::GuiObject* tap = GetXMLObject<Pym::GuiObject>("Tap"))
         tap->ConnectSlot(Activate::Id(), nullptr,
                          [this](Base&, Pym::GuiObject*) { TapAt(SteadySeconds()); });
+    if ((trainer_ = SpeedTrainerPanel::Find(*this)))
+        trainer_->OnChanged([this] { TrainerChanged(); });
     // The bar's dots, where the skin has them.
     if (Pym::GuiObject* dots = Pym::FindObject(this, "BarDots")) displays_.push_back(dots);
 }
@@ -162,6 +164,7 @@ void MetronomeLayout::BuildMenus() {
 
 void MetronomeLayout::SetBpm(int bpm) {
     DllAppSettingsInstance().desiredBpm = bpm;
+    shownTrainerBpm_ = 0;  // a playing trainer shows its tempo again at the next tick
     desiredBpm_->SetText(std::to_string(bpm));
     const std::string preset = config_->PresetName(bpm);
     visTitle_->SetText(preset.empty() ? "CUSTOM" : preset);
@@ -187,6 +190,25 @@ void MetronomeLayout::SubdivisionChosen(const std::string& name) {
     DllAppSettingsInstance().subdivision = static_cast<int>(row - std::begin(kSubdivisions)) + 1;
     subdivisionMenu_->Show(name);
     engine_.RestartIfPlaying();
+}
+
+void MetronomeLayout::TrainerChanged() {
+    if (!trainer_) return;
+    engine_.SetTrainerPlan(trainer_->IsOn() ? std::optional(trainer_->Plan()) : std::nullopt);
+    engine_.RestartIfPlaying();
+    ShowTrainerTempo();
+}
+
+void MetronomeLayout::ShowTrainerTempo() {
+    const int bpm = engine_.SoundingBpm();
+    if (bpm == shownTrainerBpm_) return;
+    shownTrainerBpm_ = bpm;
+    if (bpm == 0) {
+        SetBpm(DllAppSettingsInstance().desiredBpm);
+        return;
+    }
+    desiredBpm_->SetText(std::to_string(bpm));
+    visTitle_->SetText("TRAINER");
 }
 
 void MetronomeLayout::TapAt(double seconds) {
@@ -226,15 +248,25 @@ void MetronomeLayout::LoadSettings() {
     if (accentMenu_->Offers(saved.accent)) AccentChosen(saved.accent);
     if (outputMenu_->Offers(saved.output)) OutputChosen(saved.output);
     if (!saved.subdivision.empty()) SubdivisionChosen(saved.subdivision);
+    if (trainer_) {
+        trainer_->Show(saved.trainerOn, saved.trainer);
+        TrainerChanged();
+    }
 }
 
 void MetronomeLayout::SaveSettings() {
     // A layout whose build failed half way has nothing worth keeping.
     if (!settingsLoaded_) return;
-    MetronomeChoices{DllAppSettingsInstance().desiredBpm, accentMenu_->Shown(),
-                     outputMenu_->Shown(),
-                     subdivisionMenu_ ? subdivisionMenu_->Shown() : std::string()}
-        .Write();
+    MetronomeChoices choices;
+    choices.bpm = DllAppSettingsInstance().desiredBpm;
+    choices.accent = accentMenu_->Shown();
+    choices.output = outputMenu_->Shown();
+    if (subdivisionMenu_) choices.subdivision = subdivisionMenu_->Shown();
+    if (trainer_) {
+        choices.trainerOn = trainer_->IsOn();
+        choices.trainer = trainer_->Plan();
+    }
+    choices.Write();
 }
 
 void MetronomeLayout::RefreshDisplays() {
@@ -261,6 +293,8 @@ void MetronomeLayout::RefreshDisplays() {
 void MetronomeLayout::OnTimer(Pym::Signal::Timer& signal) {
     Pym::GridLayout::OnTimer(signal);
     engine_.CheckRecordingLimit();
+    engine_.KeepTrainerAhead();
+    ShowTrainerTempo();
     RefreshDisplays();
 }
 

@@ -9,6 +9,7 @@
 #include "metronome/MetronomeConfig.h"
 #include "metronome/PlaybackEngine.h"
 #include "metronome/PresetStrip.h"
+#include "metronome/SpeedTrainerPanel.h"
 #include "metronome/TapTempo.h"
 #include "pym/gui/GridLayout.h"
 #include "widgets/ChoiceMenu.h"
@@ -53,6 +54,8 @@ public:
     // "None", "Eighths", "Triplets" or "Sixteenths": the clicks between the beats.
     void SubdivisionChosen(const std::string& name);
     void OutputChosen(const std::string& name);
+    // The trainer's toggle or plan changed: Play starts what the panel shows.
+    void TrainerChanged();
     void LoadSettings();
     void SaveSettings();
     void RefreshDisplays();
@@ -80,6 +83,8 @@ private:
     T& Require(const std::string& name);
     void FindWidgets();
     void BuildMenus();
+    // While the trainer plays the tempo shown is the one heard; after, the settings' again.
+    void ShowTrainerTempo();
 
     std::unique_ptr<MetronomeConfig> config_;
     TapTempo taps_;
@@ -94,6 +99,8 @@ private:
     std::unique_ptr<ChoiceMenu> outputMenu_;
     std::unique_ptr<ChoiceMenu> subdivisionMenu_;  // where the skin offers one
     std::unique_ptr<PresetStrip> presets_;
+    std::unique_ptr<SpeedTrainerPanel> trainer_;  // where the skin offers one
+    int shownTrainerBpm_ = 0;
     std::unique_ptr<VolumeSliderBinding> volumes_;
     Pym::EditBox* desiredBpm_ = nullptr;
     Pym::ToggleButton* play_ = nullptr;

@@ -37,8 +37,11 @@ void PlaybackEngine::StartPlayback(bool on) {
             return;
         }
         const AppSettings& settings = DllAppSettingsInstance();
-        PlayBar(on, text == "TONE" ? std::string() : text, settings.desiredBpm, settings.accent,
-                settings.subdivision);
+        const std::string sound = text == "TONE" ? std::string() : text;
+        if (on && trainerPlan_)
+            PlayTrainer(SpeedTrainer(*trainerPlan_), sound, settings.accent, settings.subdivision);
+        else
+            PlayBar(on, sound, settings.desiredBpm, settings.accent, settings.subdivision);
     } catch (...) {
         // A sound that cannot be rendered simply does not start.
     }
@@ -72,6 +75,8 @@ void PlaybackEngine::PlayBar(bool on, const std::string& sound, int bpm, int bea
     BarBuffer& bar = DllBarBufferInstance();
     BuildBar(bar, PatternFor(controls_, sound, bpm, beatsPerBar, subdivision));
     audio.RestartOutputLooped(kBarSampleRate, static_cast<int>(bar.Size()), &BarCallback, &bar);
+    // The beat displays count the beat of the loop they hear.
+    audio.Output().TagLoop(bpm);
 }
 
 void PlaybackEngine::PlayTrainer(const SpeedTrainer& trainer, const std::string& sound,
@@ -92,13 +97,20 @@ int PlaybackEngine::KeepTrainerAhead() {
     if (!out.LoopQueued()) {
         if (const unsigned long long next =
                 trainer_->NextChangeAfter(std::max(queuedChange_, playing))) {
-            out.QueueLoop(RenderBar(PatternFor(controls_, trainerSound_, trainer_->TempoOfBar(next),
-                                               trainerBeats_, trainerSubdivision_)),
-                          next);
+            const int bpm = trainer_->TempoOfBar(next);
+            out.QueueLoop(RenderBar(PatternFor(controls_, trainerSound_, bpm, trainerBeats_,
+                                               trainerSubdivision_)),
+                          next, bpm);
             queuedChange_ = next;
         }
     }
     return trainer_->TempoOfBar(playing);
+}
+
+int PlaybackEngine::SoundingBpm() {
+    AudioSystem& audio = DllAudioSystemInstance();
+    if (!trainer_ || !audio.IsOutputActive()) return 0;
+    return audio.Output().LoopAt(audio.SoundingTime() * kBarSampleRate).tag;
 }
 
 void PlaybackEngine::PlayRecording(bool on) {

@@ -56,6 +56,11 @@ public:
     // For the screen's timer while the trainer plays: hands over the next change once the
     // last one has been taken. Returns the tempo of the bar now playing, 0 without a trainer.
     int KeepTrainerAhead();
+    // With a plan, Play starts the speed trainer rather than the settings' tempo.
+    void SetTrainerPlan(std::optional<SpeedTrainerPlan> plan) { trainerPlan_ = plan; }
+    const std::optional<SpeedTrainerPlan>& TrainerPlan() const { return trainerPlan_; }
+    // The tempo of the trainer's bar being heard; 0 unless the trainer plays.
+    int SoundingBpm();
     bool IsPlaying() const;
     bool IsRecording() const { return recording_; }
     void RestartIfPlaying();
@@ -67,6 +72,7 @@ private:
     PlaybackControls& controls_;
     bool recording_ = false;
     // The trainer playing, with what its bars are made of and the bar of its last change.
+    std::optional<SpeedTrainerPlan> trainerPlan_;
     std::optional<SpeedTrainer> trainer_;
     std::string trainerSound_;
     int trainerBeats_ = 1;

@@ -1,5 +1,7 @@
 #include "metronome/SpeedTrainer.h"
 
+#include "metronome/MetronomeChoices.h"
+
 #include <algorithm>
 #include <cstdlib>
 

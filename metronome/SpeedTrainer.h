@@ -1,7 +1,5 @@
 #pragma once
 
-#include "metronome/MetronomeChoices.h"
-
 // What the speed trainer does: from a start tempo toward a target, a step every so many bars.
 struct SpeedTrainerPlan {
     int startBpm = 80;

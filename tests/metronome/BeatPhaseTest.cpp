@@ -106,4 +106,32 @@ TEST_F(BeatPhaseTest, FollowTheSoundHeardBetweenBlocksAndAcrossATempoChange) {
     EXPECT_EQ(BarPhase(), 1.0f);
 }
 
+TEST_F(BeatPhaseTest, CountFromTheSpeedTrainersSwitchAtTheBarLine) {
+    // Bars of two beats: one at 100 BPM (a beat of 0.6 s), then 150 (0.4 s) for good; the
+    // settings' tempo is another, which the phases must not read.
+    engine.PlayBar(false, "", 0, 0);
+    DllAppSettingsInstance().desiredBpm = 77;
+    DllAppSettingsInstance().accent = 2;
+    device->clockSeconds = started = 2000.0;
+    blocks = 0;
+    engine.PlayTrainer(SpeedTrainer({100, 150, 50, 1, false}), "", 2);
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> within(0.0, kBlock / kRate);
+    for (int block = 0; block < 80; ++block) {
+        NextBlock(0.0);
+        engine.KeepTrainerAhead();
+        const double due = started + static_cast<double>((blocks - 1) * kBlock) / kRate;
+        device->clockSeconds = due + within(random);
+        const double heard = device->clockSeconds - started - kLatency;
+        if (heard <= 0.0) continue;
+        const bool second = heard >= 1.2;
+        const double beat = second ? 0.4 : 0.6, position = second ? heard - 1.2 : heard;
+        ASSERT_LT(Apart(BeatPhase(), std::fmod(position, beat) / beat, beat), 0.002) << heard;
+        ASSERT_LT(Apart(BarPhase(), std::fmod(position + beat, 2 * beat) / (2 * beat), 2 * beat),
+                  0.002)
+            << heard;
+    }
+    EXPECT_EQ(engine.SoundingBpm(), 150);
+}
+
 }  // namespace

@@ -289,6 +289,53 @@ TEST_F(MetronomeScreenTest, SettingsSurviveARestartAndBadOnesStillBuild) {
     EXPECT_TRUE(Playing());
 }
 
+TEST_F(MetronomeScreenTest, TheTrainerTakesThePresetsPlacePlaysItsPlanAndIsKept) {
+    auto enter = [&](const std::string& field, const std::string& text) {
+        Pym::Signal::EditBoxSignal entered(text);
+        Widget<Pym::EditBox>("TrainerPanel->" + field).SendSignalToSelf(entered);
+        return TextOf("TrainerPanel->" + field);
+    };
+    {
+        MetronomeLayout& metronome = Open();
+        EXPECT_FALSE(Widget("TrainerPanel").IsVisible());
+        Click(Widget("Trainer"));
+        EXPECT_TRUE(Widget("TrainerPanel").IsVisible());
+        EXPECT_FALSE(Widget("PresetContainer").IsVisible());
+        // Out of range is held at the nearest value; what is no number keeps the field's.
+        EXPECT_EQ(enter("TrainerStart", "99999999999999999999"), "5000");
+        EXPECT_EQ(enter("TrainerBars", "0"), "1");
+        EXPECT_EQ(enter("TrainerStep", "fast"), "4");
+        enter("TrainerStart", "100");
+        enter("TrainerTarget", "150");
+        enter("TrainerStep", "50");
+        metronome.SetBpmFromText("72");
+        Key(' ');
+        ASSERT_TRUE(Playing());
+        // The tempo shown is the trainer's, heard; the settings keep the user's.
+        for (int block = 0; block < 8; ++block) device->OutputStream()->Clock(2048);
+        Native().Inject(Type::Timer);
+        EXPECT_EQ(TextOf("DesiredBpm"), "100");
+        EXPECT_EQ(TextOf("VisTitle"), "TRAINER");
+        EXPECT_EQ(DllAppSettingsInstance().desiredBpm, 72);
+        Key(' ');
+        Native().Inject(Type::Timer);
+        EXPECT_EQ(TextOf("DesiredBpm"), "72");
+        Close();
+    }
+    EXPECT_EQ(ReadProfileInt("TrainerOn", 0), 1);
+    EXPECT_EQ(ReadProfileInt("TrainerStart", 0), 100);
+    EXPECT_EQ(ReadProfileInt("TrainerBars", 0), 1);
+    Open();
+    EXPECT_TRUE(Widget("TrainerPanel").IsVisible());
+    EXPECT_EQ(TextOf("TrainerPanel->TrainerTarget"), "150");
+    Click(Widget("Trainer"));
+    EXPECT_TRUE(Widget("PresetContainer").IsVisible());
+    Key(' ');
+    for (int block = 0; block < 8; ++block) device->OutputStream()->Clock(2048);
+    Native().Inject(Type::Timer);
+    EXPECT_EQ(TextOf("DesiredBpm"), "72") << "without the trainer Play plays the tempo";
+}
+
 // Start-up checks every screen the skin declares: the default skin's all pass, and one whose
 // About document is gone is refused then, not when About is first clicked.
 TEST_F(MetronomeScreenTest, EveryScreenIsCheckedAtStartAndAMissingAboutDocumentIsFoundThen) {

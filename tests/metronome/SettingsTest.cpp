@@ -162,7 +162,9 @@ TEST_F(MetronomeProfileTest, AFailedSaveIsToldOnStandardError) {
     MetronomeChoices().Write();
     const std::string errors = testing::internal::GetCapturedStderr();
     Platform::Profile().SetConfigHome(configHome);
-    EXPECT_NE(errors.find("cannot save the settings (Bpm, Output, Accent, Subdivision): "), std::string::npos)
+    EXPECT_NE(
+        errors.find("cannot save the settings (Bpm, Output, Accent, Subdivision, TrainerOn, "),
+        std::string::npos)
         << errors;
     EXPECT_EQ(errors.find("cannot save", errors.find('\n')), std::string::npos) << errors;
 }

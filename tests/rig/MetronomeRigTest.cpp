@@ -570,3 +570,32 @@ TEST_F(MetronomeRigTest, ASavedSampleSetPlaysItsSoundsAndARecordingLoopsBackOut)
 }
 
 }  // namespace
+
+TEST_F(MetronomeRigTest, TheSpeedTrainerStepsTheTempoExactlyAtBarLines) {
+    // Bars of two beats: 100, 150, then 200 BPM for good; a beat of 26460, 17640, 13230 samples.
+    WriteProfile(
+        "[Metronome Settings]\nBpm=120\nAccent=ACCENT: 2\nTrainerOn=1\nTrainerStart=100\n"
+        "TrainerTarget=200\nTrainerStep=50\nTrainerBars=1\nTrainerAtTarget=Stop\n");
+    auto metronome = Start();
+    ASSERT_TRUE(metronome->Up());
+    Testing::MonitorRecording recording(dir.Path() / "trainer.raw");
+    ASSERT_TRUE(recording.Started());
+    metronome->Keys("space");
+    std::this_thread::sleep_for(4000ms);
+    metronome->Keys("space");
+    std::this_thread::sleep_for(500ms);
+    const std::vector<float> heard = Floats(recording.Stop());
+    const std::vector<long> onsets = Onsets(heard);
+    std::printf("%s\n", Describe(heard, onsets).c_str());
+    const std::vector<std::vector<long>> runs = Runs(onsets);
+    ASSERT_EQ(runs.size(), 1u);
+    const std::vector<long>& run = runs[0];
+    ASSERT_GE(run.size(), 9u);
+    // After the first (the stream settling): each tempo's beats, no gap and no doubled click at
+    // a change; the bar of 150 has exactly its two beats.
+    std::vector<long> beats;
+    for (std::size_t k = 2; k < run.size(); ++k) beats.push_back(run[k] - run[k - 1]);
+    const long expected[] = {26460, 17640, 17640};
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_NEAR(beats[k], expected[k], 1) << "beat " << k;
+    for (std::size_t k = 3; k < beats.size(); ++k) EXPECT_NEAR(beats[k], 13230, 1) << "beat " << k;
+}
