@@ -358,6 +358,20 @@ protected:
             << "the recording never fell silent";
     }
 
+    // What the monitor hears while Space starts the metronome for `playing` and stops it.
+    std::vector<float> PlayedWithSpace(Metronome& metronome, const std::string& name,
+                                       std::chrono::milliseconds playing) {
+        Testing::MonitorRecording recording(dir.Path() / name);
+        EXPECT_TRUE(recording.Started());
+        metronome.Keys("space");
+        std::this_thread::sleep_for(playing);
+        metronome.Keys("space");
+        std::this_thread::sleep_for(500ms);
+        const std::vector<float> heard = Floats(recording.Stop());
+        std::printf("%s\n", Describe(heard, Onsets(heard)).c_str());
+        return heard;
+    }
+
     std::filesystem::path Shot() const { return dir.Path() / "screen.png"; }
     // Waits until the window has been drawn: the output slider's fill shows.
     bool Drawn(Metronome& metronome) const {
@@ -509,16 +523,9 @@ TEST_F(MetronomeRigTest, ASavedSampleSetPlaysItsSoundsAndARecordingLoopsBackOut)
     EXPECT_EQ(metronome->ChosenPresetPixels(Shot()), 0) << "120 is no preset: CUSTOM";
 
     {
-        Testing::MonitorRecording recording(dir.Path() / "cowbell.raw");
-        ASSERT_TRUE(recording.Started());
-        metronome->Keys("space");
-        std::this_thread::sleep_for(4700ms);
-        metronome->Keys("space");
-        std::this_thread::sleep_for(500ms);
-        const std::vector<float> heard = Floats(recording.Stop());
-        const std::vector<long> onsets = Onsets(heard);
-        std::printf("%s\n", Describe(heard, onsets).c_str());
-        const std::vector<std::vector<long>> runs = Runs(onsets);
+        std::vector<float> heard;
+        ASSERT_NO_FATAL_FAILURE(heard = PlayedWithSpace(*metronome, "cowbell.raw", 4700ms));
+        const std::vector<std::vector<long>> runs = Runs(Onsets(heard));
         ASSERT_EQ(runs.size(), 1u);
         ASSERT_GE(runs[0].size(), 8u);
         EXPECT_LE(Drift(runs[0]), kDevicePeriod);
@@ -578,16 +585,9 @@ TEST_F(MetronomeRigTest, TheSpeedTrainerStepsTheTempoExactlyAtBarLines) {
         "TrainerTarget=200\nTrainerStep=50\nTrainerBars=1\nTrainerAtTarget=Stop\n");
     auto metronome = Start();
     ASSERT_TRUE(metronome->Up());
-    Testing::MonitorRecording recording(dir.Path() / "trainer.raw");
-    ASSERT_TRUE(recording.Started());
-    metronome->Keys("space");
-    std::this_thread::sleep_for(4000ms);
-    metronome->Keys("space");
-    std::this_thread::sleep_for(500ms);
-    const std::vector<float> heard = Floats(recording.Stop());
-    const std::vector<long> onsets = Onsets(heard);
-    std::printf("%s\n", Describe(heard, onsets).c_str());
-    const std::vector<std::vector<long>> runs = Runs(onsets);
+    std::vector<float> heard;
+    ASSERT_NO_FATAL_FAILURE(heard = PlayedWithSpace(*metronome, "trainer.raw", 4000ms));
+    const std::vector<std::vector<long>> runs = Runs(Onsets(heard));
     ASSERT_EQ(runs.size(), 1u);
     const std::vector<long>& run = runs[0];
     ASSERT_GE(run.size(), 9u);
