@@ -57,7 +57,10 @@ int CTunerApp::InitInstance() {
         // Mixer changes made outside the program reach the screens on the GUI thread, at the
         // windows' own timer ticks: no thread or polling loop of its own.
         Pym::SetTickHook([] {
-            if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PollMixer();
+            if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) {
+                audio->PollMixer();
+                audio->ReportDiagnostics();
+            }
         });
         // Named by its full path: which skin was taken is not always plain.
         if (!root)
@@ -103,6 +106,13 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
     CheckMainWindowSide(element, "Width");
     CheckMainWindowSide(element, "Height");
     std::unique_ptr<Pym::AppWindow> window;
+    // The device threads call into the screens' objects and into singletons that the exit
+    // handlers destroy: whatever ends the run, the streams are closed before any of it goes.
+    struct CloseStreams {
+        ~CloseStreams() {
+            if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->CloseStreams();
+        }
+    } closeStreams;
     {
         Pym::CreationWatch watch;
         window = Pym::CreateNamedObjectAs<Pym::AppWindow>("Pym::AppWindow", kMainWindowElement,

@@ -4,25 +4,21 @@
 
 #include "pym/base/Singleton.h"
 
-void AnalysisFrame::Deliver(const float* samples, int count) {
-    if (count < 0) count = 0;
-    std::lock_guard lock(mutex_);
-    frame_.resize(static_cast<std::size_t>(count));
-    std::copy(samples, samples + count, frame_.begin());
-    newFrame_ = true;
+AnalysisFrame::AnalysisFrame(int capacity)
+    : exchange_(static_cast<std::size_t>(std::max(capacity, 0)), true) {}
+
+void AnalysisFrame::Deliver(const float* samples, int count) noexcept {
+    exchange_.Publish(samples, static_cast<std::size_t>(std::max(count, 0)));
 }
 
 bool AnalysisFrame::TakeIfNew(std::vector<float>& out) {
-    std::lock_guard lock(mutex_);
-    if (!newFrame_) return false;
-    out = frame_;
-    newFrame_ = false;
+    if (!exchange_.Take()) return false;
+    out.assign(exchange_.Data(), exchange_.Data() + exchange_.Size());
     return true;
 }
 
 bool AnalysisFrame::HasNewFrame() const {
-    std::lock_guard lock(mutex_);
-    return newFrame_;
+    return exchange_.HasNew();
 }
 
 AnalysisFrame& DllAnalysisFrameInstance() {

@@ -1,18 +1,20 @@
 #pragma once
 
-#include <mutex>
 #include <vector>
 
+#include "audio/FrameExchange.h"
+
 // The latest analysis frame of the input (2048 samples at 11025 Hz), handed from the audio
-// thread to the pitch analysis on the GUI thread. The audio side holds the lock only to copy a
-// frame in; the GUI side only to copy it out.
+// thread to the pitch analysis on the GUI thread without either waiting (see FrameExchange):
+// a frame the analysis has not taken yet is replaced by the next.
 class AnalysisFrame {
 public:
-    AnalysisFrame() = default;
+    static constexpr int kFrame = 2048;
 
-    // Audio thread: stores a frame and marks it new. Allocates only when the frame length
-    // changes, which the input path never does after its first frame.
-    void Deliver(const float* samples, int count);
+    explicit AnalysisFrame(int capacity = kFrame);
+
+    // Audio thread: stores a frame (at most the capacity) and marks it new. Allocates nothing.
+    void Deliver(const float* samples, int count) noexcept;
 
     // GUI thread: copies the frame into `out` and clears the mark when a new frame has arrived
     // since the last call; false (and `out` untouched) otherwise.
@@ -21,9 +23,8 @@ public:
     bool HasNewFrame() const;
 
 private:
-    mutable std::mutex mutex_;
-    std::vector<float> frame_;
-    bool newFrame_ = true;  // the first request always analyses what there is
+    // The first request always analyses what there is.
+    FrameExchange exchange_;
 };
 
 AnalysisFrame& DllAnalysisFrameInstance();

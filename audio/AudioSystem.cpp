@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "audio/AlsaDiagnostics.h"
 #include "pym/base/Singleton.h"
 
 namespace {
@@ -29,10 +30,23 @@ AudioSystem::AudioSystem()
 }
 
 AudioSystem::~AudioSystem() {
-    out_.Stop();
-    out_.Close();
-    in_.Stop();
-    in_.Close();
+    CloseStreams();
+}
+
+void AudioSystem::CloseStreams() {
+    if (out_.IsOpen()) {
+        out_.Stop();
+        out_.Close();
+    }
+    if (in_.IsOpen()) {
+        in_.Stop();
+        in_.Close();
+    }
+    ReportDiagnostics();
+}
+
+void AudioSystem::ReportDiagnostics() {
+    ReportAlsaMessages();
 }
 
 StreamCallback AudioSystem::AnalysisCallback() {
@@ -83,12 +97,14 @@ int AudioSystem::RestoreInputAnalysis() {
 
 void AudioSystem::StopOutput() {
     out_.Stop();
+    ReportDiagnostics();
 }
 void AudioSystem::StopInput() {
     // A stopped input is closed, not only stopped: the sound server then lists no recording
     // of the program, and the desktop shows no microphone in use.
     in_.Stop();
     in_.Close();
+    ReportDiagnostics();
 }
 void AudioSystem::StartInput() {
     if (!in_.IsOpen() && in_.OpenDefault(kSampleRate, kInputFrames) != kStreamNoError) return;
@@ -120,7 +136,7 @@ float AudioSystem::OutputPhase(double position, double period) {
     return std::min(static_cast<float>(phase), std::nextafter(1.0f, 0.0f));
 }
 
-int AudioSystem::ProcessInput(void* input, void*, unsigned long frames, double, void*) {
+int AudioSystem::ProcessInput(void* input, void*, unsigned long frames, double, void*) noexcept {
     if (!input) return 0;
     const float* samples = static_cast<const float*>(input);
     unsigned long done = 0;

@@ -37,6 +37,12 @@ public:
     void StopOutput();
     void StopInput();
     void StartInput();
+    // Stops and closes both streams: no device thread calls into anything afterwards. The
+    // program does this before it destroys what the callbacks use.
+    void CloseStreams();
+    // Traces what the device threads noted (they never trace themselves). Called with the
+    // window's timer ticks and whenever a stream stops.
+    void ReportDiagnostics();
 
     bool IsOutputActive();
     // Seconds played by the output since its start; 0 after a failed open or start. It moves
@@ -49,8 +55,9 @@ public:
     // stopped or at position 0.
     float OutputPhase(double position, double period);
 
+    // The input stream's callback: allocates nothing and never waits.
     int ProcessInput(void* input, void* output, unsigned long frames, double outTime,
-                     void* userData);
+                     void* userData) noexcept;
 
     // The mixer: see VolumeControl. Opened on first use, on the GUI thread.
     int GetOutputVolume() { return Mixer().GetOutputVolume(); }

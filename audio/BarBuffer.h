@@ -1,13 +1,14 @@
 #pragma once
 
-#include <mutex>
 #include <vector>
 
-// One rendered bar, shared between the GUI thread that renders it and the output callback that
-// plays it. The lock is held only to swap a finished bar in or to copy samples out.
+// One rendered bar. It is played by a looped start, which copies it into the stream before the
+// stream starts (BarCallback runs then, on the GUI thread), so the device thread never reads
+// it and a new bar can be rendered while the old one plays. A plain start reads it on the
+// device thread: then it must not be replaced while the stream runs.
 class BarBuffer {
 public:
-    // Replaces the bar; the previous bar plays until this returns.
+    // Replaces the bar; `bar` receives the previous one.
     void Replace(std::vector<float>& bar);
     // Copies the first `count` samples of the bar into `out`, silence past its end.
     void CopyStart(float* out, unsigned long count) const;
@@ -15,7 +16,6 @@ public:
     std::size_t Size() const;
 
 private:
-    mutable std::mutex mutex_;
     std::vector<float> samples_;
 };
 
@@ -23,4 +23,5 @@ BarBuffer& DllBarBufferInstance();
 
 // The output callback that plays a bar (user data: the BarBuffer) from its start, silence past
 // its end; with a looped start the device repeats it.
-int BarCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
+int BarCallback(void* input, void* output, unsigned long frames, double outTime,
+                void* userData) noexcept;

@@ -2,15 +2,12 @@
 
 #include <utility>
 
-#include "pym/base/Singleton.h"
-
 namespace {
 
 template <int I>
 int Entry(void* input, void* output, unsigned long frames, double outTime, void* userData) {
-    // The pool may already be gone when a device thread outlives the exit handlers.
-    CallbackPool* pool = Pym::Singleton<CallbackPool>::IfAlive();
-    return pool ? pool->Call(I, input, output, frames, outTime, userData) : 0;
+    // An entry point is handed out only by a pool that exists, and the pool is never destroyed.
+    return DllCallbackPoolInstance().Call(I, input, output, frames, outTime, userData);
 }
 
 template <int... I>
@@ -39,5 +36,8 @@ int CallbackPool::Call(int index, void* input, void* output, unsigned long frame
 }
 
 CallbackPool& DllCallbackPoolInstance() {
-    return Pym::Singleton<CallbackPool>::Instance();
+    // Lives as long as the process: a device thread may call an entry point until its stream
+    // is closed, and the exit handlers that destroy the singletons are not ordered after that.
+    static CallbackPool* const pool = new CallbackPool();
+    return *pool;
 }

@@ -11,7 +11,7 @@ using StreamCallback = std::function<int(void* input, void* output, unsigned lon
 
 // Plain entry points for function objects: a fixed table of eight functions, entry i calling
 // the i-th registered function object. Registrations are never removed, so at most eight
-// streams get an entry point in the life of the process.
+// streams get an entry point in the life of the process. The pool is never destroyed.
 class CallbackPool {
 public:
     static constexpr int kSize = 8;

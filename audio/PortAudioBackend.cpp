@@ -11,6 +11,7 @@
 #include <string>
 
 #include "audio/AlsaDiagnostics.h"
+#include "audio/RealtimeSafe.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
 
@@ -126,7 +127,8 @@ private:
     }
 
     static int Callback(const void* input, void* output, unsigned long frames,
-                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags, void* self) {
+                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags,
+                        void* self) ONDREL_NONBLOCKING {
         auto& stream = *static_cast<PortAudioStream*>(self);
         if (stream.priming_) return paContinue;
         // A host that keeps no clock reports 0.

@@ -4,25 +4,15 @@
 
 #include "pym/base/Singleton.h"
 
-namespace {
-constexpr std::size_t kBlock = 512;
+ScopeBuffer::ScopeBuffer() : exchange_(kBlock) {}
+
+void ScopeBuffer::Deliver(const float* samples, int count) noexcept {
+    exchange_.Publish(samples, static_cast<std::size_t>(std::max(count, 0)));
 }
 
-// Room for the usual block from the start, so the audio thread never allocates here.
-ScopeBuffer::ScopeBuffer() {
-    block_.reserve(kBlock);
-}
-
-void ScopeBuffer::Deliver(const float* samples, int count) {
-    if (count < 0) count = 0;
-    std::lock_guard lock(mutex_);
-    block_.resize(static_cast<std::size_t>(count));
-    std::copy(samples, samples + count, block_.begin());
-}
-
-void ScopeBuffer::CopyTo(std::vector<float>& out) const {
-    std::lock_guard lock(mutex_);
-    out = block_;
+void ScopeBuffer::CopyTo(std::vector<float>& out) {
+    exchange_.Take();
+    out.assign(exchange_.Data(), exchange_.Data() + exchange_.Size());
 }
 
 ScopeBuffer& DllScopeBufferInstance() {

@@ -100,7 +100,7 @@ int StreamAdapter::Refill() {
 }
 
 int StreamAdapter::Process(const float* input, float* output, unsigned long frames,
-                           double heardAt) {
+                           double heardAt) ONDREL_NONBLOCKING {
     const auto in = static_cast<unsigned long>(inputChannels_);
     const auto out = static_cast<unsigned long>(outputChannels_);
     if (out > 0) sounding_.Stamp(processed_.load(), heardAt);

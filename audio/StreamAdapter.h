@@ -3,6 +3,7 @@
 #include <atomic>
 #include <vector>
 
+#include "audio/RealtimeSafe.h"
 #include "audio/SoundingClock.h"
 #include "audio/StreamBackend.h"
 
@@ -35,7 +36,8 @@ public:
     // Before a looped start: runs the callback once into the loop buffer.
     void PrimeLoop();
 
-    int Process(const float* input, float* output, unsigned long frames, double heardAt) override;
+    int Process(const float* input, float* output, unsigned long frames,
+                double heardAt) ONDREL_NONBLOCKING override;
 
     // While looping, from the GUI thread: the loop to play from the wrap numbered `atWrap`
     // on (or the next wrap, when that one has passed), of any length. One hand-over at a

@@ -69,7 +69,7 @@ void BenchCallbacks() {
         AudioSystem& audio = DllAudioSystemInstance();
         RecordBuffer& record = DllRecordBufferInstance();
         record.Clear();
-        audio.RestartInput(44100, 512, &RecordCallback, &record);
+        audio.RestartInput(44100, 512, RecordingInput(record, audio));
         double recording =
             TimeMicros(runs, [&] { device.InputStream()->ClockInto(512, input.data(), nullptr); });
         audio.RestoreInputAnalysis();
@@ -80,7 +80,7 @@ void BenchCallbacks() {
             runs, [&] { device.OutputStream()->ClockInto(512, nullptr, output.data()); });
         audio.StopInput();
         audio.StopOutput();
-        std::printf("RecordCallback + input path, 512:      %8.3f us\n", recording);
+        std::printf("RecordingInput + input path, 512:      %8.3f us\n", recording);
         std::printf("Input path (ProcessInput), 512:        %8.3f us\n", analysing);
         std::printf("RecordingLoopCallback, 512:            %8.3f us\n", replaying);
     }

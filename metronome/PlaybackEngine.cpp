@@ -4,27 +4,28 @@
 #include "audio/BarBuffer.h"
 #include "metronome/ClickSynthesis.h"
 #include "metronome/RecordBuffer.h"
-#include "pym/base/Singleton.h"
+#include "pym/base/Trace.h"
 #include "settings/AppSettings.h"
 
 namespace {
 constexpr int kRecordFrames = 512;
 }
 
-int RecordingLoopCallback(void*, void* output, unsigned long frames, double, void* userData) {
+int RecordingLoopCallback(void*, void* output, unsigned long frames, double,
+                          void* userData) noexcept {
     if (output && userData)
         static_cast<RecordBuffer*>(userData)->PlayNextBlock(static_cast<float*>(output), frames);
     return 0;
 }
 
-int RecordCallback(void* input, void* output, unsigned long frames, double outTime,
-                   void* userData) {
-    if (input && userData)
-        static_cast<RecordBuffer*>(userData)->Append(static_cast<const float*>(input), frames);
-    // The input displays keep working while recording.
-    if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive())
-        audio->ProcessInput(input, output, frames, outTime, userData);
-    return 0;
+StreamCallback RecordingInput(RecordBuffer& record, AudioSystem& audio) {
+    return [&record, &audio](void* input, void* output, unsigned long frames, double outTime,
+                             void* userData) {
+        if (input) record.Append(static_cast<const float*>(input), frames);
+        // The input displays keep working while recording.
+        audio.ProcessInput(input, output, frames, outTime, userData);
+        return 0;
+    };
 }
 
 PlaybackEngine::PlaybackEngine(PlaybackControls& controls) : controls_(controls) {}
@@ -132,9 +133,11 @@ void PlaybackEngine::Record(bool on) {
         recording_ = false;
         return;
     }
+    // A recording under way stops before its storage is cleared under it.
+    audio.StopInput();
     RecordBuffer& record = DllRecordBufferInstance();
     record.Clear();
-    audio.RestartInput(kBarSampleRate, kRecordFrames, &RecordCallback, &record);
+    audio.RestartInput(kBarSampleRate, kRecordFrames, RecordingInput(record, audio));
     recording_ = audio.Input().LastError() == kStreamNoError;
     if (!recording_) controls_.ResetRecordToggle();
 }
@@ -150,8 +153,12 @@ void PlaybackEngine::RestartIfPlaying() {
 }
 
 bool PlaybackEngine::CheckRecordingLimit() {
-    if (!recording_ || !DllRecordBufferInstance().IsFull()) return false;
+    if (!recording_) return false;
+    const RecordBuffer& record = DllRecordBufferInstance();
+    if (!record.IsFull()) return false;
     DllAudioSystemInstance().StopInput();
+    Pym::Trace("recording stopped at its length limit; " + std::to_string(record.Overruns()) +
+               " input buffers after it were not kept");
     recording_ = false;
     controls_.ResetRecordToggle();
     return true;

@@ -3,9 +3,13 @@
 #include <optional>
 #include <string>
 
+#include "audio/CallbackPool.h"
 #include "metronome/AudioSamples.h"
 #include "metronome/ClickSynthesis.h"
 #include "metronome/SpeedTrainer.h"
+
+class AudioSystem;
+class RecordBuffer;
 
 // What the playback engine needs from the metronome screen: the "OUTPUT" menu button's text,
 // the "Play" and "Record" toggles, and the skin's sample sets.
@@ -83,5 +87,7 @@ private:
 // Stream callbacks (the bar's is BarCallback, beside the BarBuffer). User data: the
 // RecordBuffer.
 int RecordingLoopCallback(void* input, void* output, unsigned long frames, double outTime,
-                          void* userData);
-int RecordCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
+                          void* userData) noexcept;
+// The recording input's callback: appends each buffer to `record` and passes it on to the
+// input displays of `audio`, which owns the stream.
+StreamCallback RecordingInput(RecordBuffer& record, AudioSystem& audio);

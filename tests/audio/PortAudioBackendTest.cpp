@@ -6,11 +6,16 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <alsa/asoundlib.h>
+
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "audio/AlsaDiagnostics.h"
 #include "audio/SoundDeviceCheck.h"
 #include "audio/Wave.h"
 #include "pym/base/Trace.h"
@@ -76,6 +81,25 @@ TEST(PortAudioBackendTest, WithoutASoundDeviceErrorsAreStoredAndTheTerminalStays
     bool alsaTraced = false;
     for (const std::string& t : traces) alsaTraced = alsaTraced || t.rfind("ALSA lib", 0) == 0;
     EXPECT_TRUE(alsaTraced);
+}
+
+TEST(PortAudioBackendTest, ComplaintsOnADeviceThreadAreTracedOnlyWhenReported) {
+    std::vector<std::string> traces;
+    Pym::ScopedTraceHook hook([&traces](const std::string& text) { traces.push_back(text); });
+    RouteAlsaMessagesToTrace();
+    std::thread device([] {
+        snd_lib_error("pcm.c", 8570, "snd_pcm_recover", 0, "%s occurred", "underrun");
+        snd_lib_error("pcm.c", 1, "f", -EPIPE, "%d of %lu, %q %s", -3, 7ul, "kept");
+    });
+    device.join();
+    EXPECT_TRUE(traces.empty());
+    EXPECT_EQ(ReportAlsaMessages(), 2);
+    std::sort(traces.begin(), traces.end());
+    EXPECT_EQ(traces, (std::vector<std::string>{
+                          "ALSA lib pcm.c:1:(f) -3 of 7, %q %s: Broken pipe (on the audio thread)",
+                          "ALSA lib pcm.c:8570:(snd_pcm_recover) underrun occurred (on the audio "
+                          "thread)"}));
+    EXPECT_EQ(ReportAlsaMessages(), 0);
 }
 
 TEST(PortAudioBackendTest, SoundDeviceCheckSaysNoQuietlyWithoutADevice) {
