@@ -5,6 +5,7 @@
 
 #include "pym/core/Signals.h"
 #include "pym/gui/TickHook.h"
+#include "pym/gui/TickSubscribers.h"
 #include "pym/gui/ToolTipHook.h"
 #include "pym/gui/Window.h"
 
@@ -43,6 +44,8 @@ std::unique_ptr<PymWnd> PymWnd::Create(Window& window, Platform::WindowKind kind
 
 PymWnd::PymWnd(Window& window, std::unique_ptr<Platform::HostWindow> native)
     : window_(window), native_(std::move(native)) {
+    // The loop ticks only for the objects that need it, and for repaints waiting.
+    Platform::Host().SetTickDemand(&TickSubscribers::WantedInMs);
     screens_.SetContent(&window);
     // Each screen has its own outline: the window keeps the one of the screen shown.
     screens_.SetScreenChangeHook([this] { window_.Reshape(); });
@@ -153,6 +156,8 @@ void PymWnd::Translate(const HostEvent& event) {
         case HostEvent::Type::Timer: {
             if (!native_->IsVisible()) return;
             RunTickHook();
+            if (TickSubscribers::Count() == 0) return;
+            TickSubscribers::Routing subscribersOnly;
             Signal::Timer tick(kTimerId, screens_.ElapsedMs());
             screens_.Deliver(tick);
             return;
