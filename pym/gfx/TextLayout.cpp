@@ -66,11 +66,16 @@ public:
                std::to_string(width) + ' ' + std::to_string(height) + ' ' +
                std::to_string(static_cast<int>(wrap)) + ' ' +
                std::to_string(static_cast<int>(alignment)) + '\n' + text;
+        const Target target = TargetOf(cr);
         auto found = layouts_.find(key);
         if (found != layouts_.end()) {
-            // Follows the target's transformation and font options; a no-op while they stay.
-            pango_cairo_update_layout(cr, found->second);
-            return found->second;
+            // Follows another target or scale; telling the layout always would lay it out
+            // again every time.
+            if (!(found->second.target == target)) {
+                pango_cairo_update_layout(cr, found->second.layout);
+                found->second.target = target;
+            }
+            return found->second.layout;
         }
         if (layouts_.size() >= kMostLayouts) Clear();
         PangoLayout* layout = MakeLayout(cr, font, text);
@@ -81,17 +86,33 @@ public:
             pango_layout_set_height(layout, height);
             pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
         }
-        layouts_.emplace(std::move(key), layout);
+        layouts_.emplace(std::move(key), Entry{layout, target});
         return layout;
     }
 
 private:
     static constexpr std::size_t kMostLayouts = 256;
+    // What a layout depends on besides its text and font: the surface (its font options) and
+    // the transformation without its translation.
+    struct Target {
+        cairo_surface_t* surface = nullptr;
+        double xx = 1, yx = 0, xy = 0, yy = 1;
+        bool operator==(const Target&) const = default;
+    };
+    struct Entry {
+        PangoLayout* layout;
+        Target target;
+    };
+    static Target TargetOf(cairo_t* cr) {
+        cairo_matrix_t m;
+        cairo_get_matrix(cr, &m);
+        return Target{cairo_get_target(cr), m.xx, m.yx, m.xy, m.yy};
+    }
     void Clear() {
-        for (auto& [key, layout] : layouts_) g_object_unref(layout);
+        for (auto& [key, entry] : layouts_) g_object_unref(entry.layout);
         layouts_.clear();
     }
-    std::unordered_map<std::string, PangoLayout*> layouts_;
+    std::unordered_map<std::string, Entry> layouts_;
 };
 
 TextBox FromPango(const PangoRectangle& r) {
