@@ -54,14 +54,6 @@ int CTunerApp::InitInstance() {
         const std::string documentError =
             root ? std::string() : Pym::DllDocMapInstance().LastError();
         if (!AwaitSoundDevice()) return 0;
-        // Mixer changes made outside the program reach the screens on the GUI thread, at the
-        // windows' own timer ticks: no thread or polling loop of its own.
-        Pym::SetTickHook([] {
-            if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) {
-                audio->PollMixer();
-                audio->ReportDiagnostics();
-            }
-        });
         // Named by its full path: which skin was taken is not always plain.
         if (!root)
             Fail("CTunerApp - " + Pym::DllDocMapInstance().ResolvePath(document) + " " +
@@ -76,6 +68,36 @@ int CTunerApp::InitInstance() {
         ReportBrokenSkin("start-up failed");
     }
     return 1;
+}
+
+void CTunerApp::WatchMixer() {
+    // Mixer changes made outside the program reach the screens on the GUI thread: when the
+    // mixer's descriptors show one, or at the windows' ticks for a mixer that has none.
+    auto poll = [] {
+        if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PollMixer();
+    };
+    // What the device threads noted (ALSA's messages) is traced at the ticks there are.
+    auto report = [] {
+        if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->ReportDiagnostics();
+    };
+    AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive();
+    if (audio && !mixerWatch_) {
+        std::vector<Platform::HostSystem::Descriptor> watched;
+        for (const pollfd& fd : audio->MixerChangeDescriptors())
+            watched.push_back({fd.fd, fd.events});
+        if (!watched.empty()) mixerWatch_ = Platform::Host().Watch(watched, poll);
+    }
+    if (mixerWatch_) {
+        Pym::SetTickHook(report);
+        return;
+    }
+    // No audio system yet, or a mixer that cannot be waited for: the ticks ask, and the first
+    // tick that finds the audio system made tries the watch again.
+    Pym::SetTickHook([this, poll, report, tried = audio != nullptr] {
+        poll();
+        report();
+        if (!tried && Pym::Singleton<AudioSystem>::IfAlive()) WatchMixer();
+    });
 }
 
 bool CTunerApp::HasSound() {
@@ -140,6 +162,18 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
         }
     } forget{*this};
     CentreOnMonitor(*window);
+    // Once the window is up, so that the watch costs the start nothing.
+    Platform::Host().Post([this, shown = window.get()] {
+        if (running_ == shown) WatchMixer();
+    });
+    struct Unwatch {
+        CTunerApp& app;
+        ~Unwatch() {
+            if (app.mixerWatch_) Platform::Host().Unwatch(app.mixerWatch_);
+            app.mixerWatch_ = 0;
+            Pym::SetTickHook(nullptr);
+        }
+    } unwatch{*this};
     if (!startScreen_.empty())
         // Once the run has shown the skin's first screen; only while this window runs.
         Platform::Host().Post([this, shown = window.get()] {

@@ -59,10 +59,12 @@ private:
     static void CheckMainWindowSide(const TiXmlElement* element, const std::string& name);
     void CentreOnMonitor(Pym::AppWindow& window);
     void CloseRunningWindow();
+    void WatchMixer();
 
     SoundCheck soundCheck_;
     std::atomic<bool> quitRequested_{false};
     std::atomic<bool> hostReady_{false};
     Pym::Window* running_ = nullptr;  // the main window while it runs
     std::string startScreen_;
+    int mixerWatch_ = 0;
 };

@@ -1,6 +1,8 @@
 #include <alsa/asoundlib.h>
 #include <poll.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -145,6 +147,17 @@ public:
         if (!revents) return false;
         snd_mixer_handle_events(mixer_);
         return true;
+    }
+
+    std::vector<pollfd> ChangeDescriptors() override {
+        if (!mixer_) return {};
+        const int count = snd_mixer_poll_descriptors_count(mixer_);
+        if (count <= 0) return {};
+        std::vector<pollfd> fds(static_cast<size_t>(count));
+        const int filled =
+            snd_mixer_poll_descriptors(mixer_, fds.data(), static_cast<unsigned>(count));
+        fds.resize(static_cast<size_t>(std::max(filled, 0)));
+        return fds;
     }
 
 private:

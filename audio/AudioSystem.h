@@ -79,9 +79,10 @@ public:
     }
     void RemoveOutputVolumeListener(int id) { Mixer().RemoveOutputVolumeListener(id); }
     void RemoveInputSourceListener(int id) { Mixer().RemoveInputSourceListener(id); }
-    // Called by the window's timer: mixer changes made outside the program reach the
-    // listeners from here.
+    // Mixer changes made outside the program reach the listeners from here: called when the
+    // descriptors below show a change, or at the windows' ticks when there are none.
     void PollMixer() { Mixer().Poll(); }
+    std::vector<pollfd> MixerChangeDescriptors() { return Mixer().ChangeDescriptors(); }
     VolumeControl& Mixer();
     // Replaces the mixer (tests use an in-memory one); listeners of the old mixer are dropped.
     void UseMixerBackend(std::unique_ptr<MixerBackend> backend);

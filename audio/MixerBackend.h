@@ -1,5 +1,7 @@
 #pragma once
 
+#include <poll.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +46,9 @@ public:
 
     // Whether the mixer may have changed since the last call; cheap when nothing happened.
     virtual bool TakeChanges() = 0;
+    // What poll(2) can wait on for changes; empty when the mixer cannot be waited for and
+    // must be asked.
+    virtual std::vector<pollfd> ChangeDescriptors() { return {}; }
 };
 
 // The "default" control device through ALSA's simple mixer elements.

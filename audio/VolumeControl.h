@@ -12,7 +12,8 @@
 
 // The volume sliders' and the input combo's view of the mixer: output and input volume in
 // percent, the input lines the user can choose from, and listeners told of changes made
-// outside the program. Everything runs on the GUI thread; Poll is called from its timer.
+// outside the program. Everything runs on the GUI thread; Poll is called when the mixer's
+// descriptors show a change (or from the windows' ticks for a mixer without any).
 class VolumeControl {
 public:
     // Half the usual 0..65535 full scale.
@@ -43,6 +44,7 @@ public:
     void RemoveInputSourceListener(int id) { inputSourceListeners_.Remove(id); }
 
     void Poll();
+    std::vector<pollfd> ChangeDescriptors() { return backend_->ChangeDescriptors(); }
 
     RecordingMixer& Recording() { return recording_; }
     PlaybackMixer& Playback() { return playback_; }

@@ -1,6 +1,7 @@
 #include "metronome/MetronomeLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include <boost/lexical_cast.hpp>
@@ -63,6 +64,7 @@ std::string Format(const char* format, double value) {
 }  // namespace
 
 MetronomeLayout::MetronomeLayout() {
+    SubscribeTicks();
     // Always selected, so the keyboard reaches it (Space) wherever the user clicked last.
     SetForceSelected(true);
 }
@@ -288,6 +290,22 @@ void MetronomeLayout::RefreshDisplays() {
         for (Pym::GuiObject* display : displays_)
             if (display->IsVisible()) display->Redraw();
     displaysMoved_ = moving;
+}
+
+bool MetronomeLayout::NeedsTicks() const {
+    // The displays follow the sound, and the frequency read-out the settings.
+    return Pym::GridLayout::NeedsTicks() || engine_.IsPlaying() || engine_.IsRecording() ||
+           displaysMoved_ || shownTrainerBpm_ != 0 ||
+           (IsVisible() && DllAppSettingsInstance().desiredFrequency != shownFrequency_);
+}
+
+int MetronomeLayout::TickDelayMs() const {
+    if (Pym::GridLayout::NeedsTicks() || engine_.IsRecording()) return 0;
+    if (IsVisible() && DllAppSettingsInstance().desiredFrequency != shownFrequency_) return 0;
+    // While it plays, the displays want a tick only when their next refresh is due.
+    const std::chrono::duration<double> since = std::chrono::steady_clock::now() - lastRefresh_;
+    const double left = DllAppSettingsInstance().displayRefreshInterval - since.count();
+    return left > 0.0 ? static_cast<int>(std::ceil(left * 1000.0)) + 1 : 0;
 }
 
 void MetronomeLayout::OnTimer(Pym::Signal::Timer& signal) {

@@ -68,6 +68,8 @@ public:
     // change it by 1 and Page Up/Page Down by 10.
     void OnKeyPress(Pym::Signal::KeyPress& signal) override;
     void OnTimer(Pym::Signal::Timer& signal) override;
+    bool NeedsTicks() const override;
+    int TickDelayMs() const override;
 
 protected:
     void CreateFromXml(TiXmlElement* element) override;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Platform {
 
@@ -42,7 +44,8 @@ struct HostEvent {
         Wheel,      // delta: 120 per notch, positive away from the user
         Character,  // code: see the key codes above
         KeyDown,    // code | kKeyDownBit, special keys only
-        Timer,      // every 10 ms while the window is visible; elapsed ms in `code`
+        Timer,      // every 10 ms while the window is visible and ticks are wanted; elapsed ms
+                    // in `code`
         Sized,      // width, height
         Moved,      // x, y on the screen
         FocusGained,
@@ -102,6 +105,11 @@ public:
     // Copies the rectangle of the picture to the screen.
     virtual void Present(const std::uint32_t* pixels, int width, int height, int stride,
                          const HostRect& dirty) = 0;
+    // Copies several rectangles of the picture to the screen in one go.
+    virtual void PresentAreas(const std::uint32_t* pixels, int width, int height, int stride,
+                              const std::vector<HostRect>& areas) {
+        for (const HostRect& area : areas) Present(pixels, width, height, stride, area);
+    }
     // Cuts the window to the picture's pixels whose alpha is at least `cutoff`.
     virtual void SetShape(const std::uint32_t* pixels, int width, int height, int stride,
                           int cutoff) = 0;
@@ -115,8 +123,34 @@ public:
     virtual std::unique_ptr<HostWindow> CreateWindow(WindowKind kind, HostWindow* owner,
                                                      const HostRect& rect, const std::string& title,
                                                      bool shaped) = 0;
-    // Dispatches events to the windows' listeners until `running` turns false.
+    // Dispatches events to the windows' listeners until `running` turns false; `running` is
+    // asked after every event and tick.
     virtual void RunLoop(const std::function<bool()>& running) = 0;
+    // Dispatches events for about that long.
+    virtual void RunFor(int milliseconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        RunLoop([end] { return std::chrono::steady_clock::now() < end; });
+    }
+    // Asked by the event loop before it waits: in how many ms the next Timer event is wanted
+    // (they stay 10 ms apart at least), -1 for none: the loop then sleeps until something else
+    // happens. Without one, windows tick every 10 ms.
+    virtual void SetTickDemand(std::function<int()> wantedInMs) { (void)wantedInMs; }
+
+    // A file descriptor to watch, with the poll(2) events of interest.
+    struct Descriptor {
+        int fd = -1;
+        short events = 0;
+    };
+    // Runs `ready` on the event loop's thread when one of the descriptors has an event of
+    // interest (and again while it keeps having one, at most every 10 ms). Gives an id for
+    // Unwatch; 0 when the host cannot watch, and the caller must look for itself.
+    virtual int Watch(const std::vector<Descriptor>& descriptors, std::function<void()> ready) {
+        (void)descriptors;
+        (void)ready;
+        return 0;
+    }
+    // Stops a watch; `ready` is not run after this returns.
+    virtual void Unwatch(int id) { (void)id; }
     // Runs `work` on the event loop's thread; callable from any thread.
     virtual void Post(std::function<void()> work) = 0;
 

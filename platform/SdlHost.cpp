@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/DescriptorWatch.h"
 #include "platform/SdlHostWindow.h"
 
 namespace Platform {
@@ -27,6 +28,7 @@ SdlHostSystem::SdlHostSystem() {
 }
 
 SdlHostSystem::~SdlHostSystem() {
+    watches_.clear();
     // Work posted but never run is dropped with its callables.
     SDL_Event event;
     while (CanPost() && SDL_PeepEvents(&event, 1, SDL_GETEVENT, postEvent_, postEvent_) > 0)
@@ -146,19 +148,68 @@ void SdlHostSystem::DispatchEvent(const SDL_Event& event) {
 }
 
 void SdlHostSystem::RunLoop(const std::function<bool()>& running) {
+    Run(running, std::nullopt);
+}
+
+void SdlHostSystem::RunFor(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    Run([end] { return std::chrono::steady_clock::now() < end; }, end);
+}
+
+void SdlHostSystem::Run(const std::function<bool()>& running, Deadline deadline) {
     while (running()) {
         Uint32 now = SDL_GetTicks();
-        if (static_cast<Sint32>(now - nextTick_) >= 0) {
-            nextTick_ = now + kTimerPeriodMs;
-            DeliverTimers();
-            continue;
-        }
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, static_cast<int>(nextTick_ - now))) {
+        bool got = false;
+        const int wanted = tickDemand_ ? tickDemand_() : 0;
+        if (wanted >= 0) {
+            // After a sleep the tick that is due comes at once.
+            Uint32 due = nextTick_;
+            if (static_cast<Sint32>(now + static_cast<Uint32>(wanted) - due) > 0)
+                due = now + static_cast<Uint32>(wanted);
+            if (static_cast<Sint32>(now - due) >= 0) {
+                nextTick_ = now + kTimerPeriodMs;
+                DeliverTimers();
+                continue;
+            }
+            got = SDL_WaitEventTimeout(&event, static_cast<int>(due - now));
+        } else if (deadline) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                *deadline - std::chrono::steady_clock::now());
+            got = SDL_WaitEventTimeout(&event, std::max(1, static_cast<int>(left.count())));
+        } else {
+            // Nothing moves on its own: sleep until something happens.
+            got = SDL_WaitEvent(&event);
+        }
+        if (got) {
             DispatchEvent(event);
             while (running() && SDL_PollEvent(&event)) DispatchEvent(event);
         }
     }
+}
+
+int SdlHostSystem::Watch(const std::vector<Descriptor>& descriptors, std::function<void()> ready) {
+    if (!CanPost() || descriptors.empty()) return 0;
+    std::vector<pollfd> polled;
+    for (const Descriptor& d : descriptors) polled.push_back(pollfd{d.fd, d.events, 0});
+    auto watched = std::make_shared<Watched>();
+    watched->ready = std::move(ready);
+    // The report crosses to the loop's thread; a watch stopped meanwhile is not called.
+    std::weak_ptr<Watched> weak = watched;
+    watched->watch = std::make_unique<DescriptorWatch>(std::move(polled), [this, weak] {
+        Post([weak] {
+            if (auto alive = weak.lock()) {
+                if (alive->ready) alive->ready();
+                alive->watch->Rearm();
+            }
+        });
+    });
+    watches_[++lastWatchId_] = std::move(watched);
+    return lastWatchId_;
+}
+
+void SdlHostSystem::Unwatch(int id) {
+    watches_.erase(id);
 }
 
 void SdlHostSystem::Post(std::function<void()> work) {

@@ -2,8 +2,10 @@
 
 #include <SDL2/SDL.h>
 
+#include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 namespace Platform {
 
 class SdlHostWindow;
+class DescriptorWatch;
 
 // SDL's video subsystem and its event loop; one per process.
 class SdlHostSystem : public HostSystem {
@@ -23,6 +26,12 @@ public:
                                              const HostRect& rect, const std::string& title,
                                              bool shaped) override;
     void RunLoop(const std::function<bool()>& running) override;
+    void RunFor(int milliseconds) override;
+    void SetTickDemand(std::function<int()> wantedInMs) override {
+        tickDemand_ = std::move(wantedInMs);
+    }
+    int Watch(const std::vector<Descriptor>& descriptors, std::function<void()> ready) override;
+    void Unwatch(int id) override;
     void Post(std::function<void()> work) override;
     bool GetClipboardText(std::string& text) override;
     bool SetClipboardText(const std::string& text) override;
@@ -40,12 +49,22 @@ private:
     bool CanPost() const { return postEvent_ != 0 && postEvent_ != static_cast<Uint32>(-1); }
     void DispatchEvent(const SDL_Event& event);
     void DeliverTimers();
+    using Deadline = std::optional<std::chrono::steady_clock::time_point>;
+    void Run(const std::function<bool()>& running, Deadline deadline);
+
+    struct Watched {
+        std::function<void()> ready;
+        std::unique_ptr<DescriptorWatch> watch;
+    };
 
     bool videoReady_ = false;
     Uint32 postEvent_ = 0;
     Uint32 startTicks_ = 0;
     Uint32 nextTick_ = 0;
     std::map<Uint32, SdlHostWindow*> windows_;
+    std::function<int()> tickDemand_;
+    std::map<int, std::shared_ptr<Watched>> watches_;
+    int lastWatchId_ = 0;
     std::string lastError_;
 };
 

@@ -135,20 +135,30 @@ HostRect SdlHostWindow::MonitorBounds() const {
 
 void SdlHostWindow::Present(const std::uint32_t* pixels, int width, int height, int stride,
                             const HostRect& dirty) {
+    PresentAreas(pixels, width, height, stride, {dirty});
+}
+
+void SdlHostWindow::PresentAreas(const std::uint32_t* pixels, int width, int height, int stride,
+                                 const std::vector<HostRect>& areas) {
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target || !pixels) return;
     SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<std::uint32_t*>(pixels), width, height, 32, stride, SDL_PIXELFORMAT_ARGB8888);
     if (!source) return;
     SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
-    SDL_Rect rect{dirty.x, dirty.y, dirty.width, dirty.height};
-    SDL_Rect bounds{0, 0, std::min(width, target->w), std::min(height, target->h)};
-    SDL_Rect area;
-    if (SDL_IntersectRect(&rect, &bounds, &area)) {
+    const SDL_Rect bounds{0, 0, std::min(width, target->w), std::min(height, target->h)};
+    std::vector<SDL_Rect> copied;
+    for (const HostRect& dirty : areas) {
+        const SDL_Rect rect{dirty.x, dirty.y, dirty.width, dirty.height};
+        SDL_Rect area;
+        if (!SDL_IntersectRect(&rect, &bounds, &area)) continue;
         SDL_Rect to = area;
         SDL_BlitSurface(source, &area, target, &to);
-        SDL_UpdateWindowSurfaceRects(window_, &area, 1);
+        copied.push_back(area);
     }
+    // One update for all: the display server gets the pieces in a single round.
+    if (!copied.empty())
+        SDL_UpdateWindowSurfaceRects(window_, copied.data(), static_cast<int>(copied.size()));
     SDL_FreeSurface(source);
 }
 

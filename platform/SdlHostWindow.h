@@ -39,6 +39,8 @@ public:
     HostRect MonitorBounds() const override;
     void Present(const std::uint32_t* pixels, int width, int height, int stride,
                  const HostRect& dirty) override;
+    void PresentAreas(const std::uint32_t* pixels, int width, int height, int stride,
+                      const std::vector<HostRect>& areas) override;
     void SetShape(const std::uint32_t* pixels, int width, int height, int stride,
                   int cutoff) override;
 

@@ -69,7 +69,9 @@ double Seconds(std::chrono::steady_clock::duration duration) {
 
 }  // namespace
 
-TunerLayout::TunerLayout() = default;
+TunerLayout::TunerLayout() {
+    SubscribeTicks();
+}
 
 TunerLayout::~TunerLayout() {
     SaveChoices();
@@ -385,6 +387,11 @@ void TunerLayout::StopAll() {
 }
 
 // --- the read-outs ------------------------------------------------------------------------
+
+bool TunerLayout::NeedsTicks() const {
+    // The read-outs follow what the input hears.
+    return Pym::GridLayout::NeedsTicks() || (Listening() && IsVisibleRecursive());
+}
 
 void TunerLayout::OnTimer(Timer& signal) {
     Pym::GridLayout::OnTimer(signal);

@@ -69,6 +69,7 @@ public:
     const TuneConfig& Config() const { return *config_; }
 
     void OnTimer(Pym::Signal::Timer& signal) override;
+    bool NeedsTicks() const override;
 
 protected:
     void CreateFromXml(TiXmlElement* element) override;

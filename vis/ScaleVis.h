@@ -47,6 +47,7 @@ public:
 
     void Sample() override;
     bool Tick(double seconds) override { return place_.Step(seconds); }
+    bool Moving() const override { return !place_.Arrived(); }
 
     const Scale& CurrentScale() const { return scale_; }
     // The detected frequency's place, exact and as drawn.

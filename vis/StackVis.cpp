@@ -24,6 +24,12 @@ void StackVis::Sample() {
     for (const auto& [part, share] : parts_) part->Sample();
 }
 
+bool StackVis::Moving() const {
+    for (const auto& [part, share] : parts_)
+        if (part->Moving()) return true;
+    return false;
+}
+
 bool StackVis::Tick(double seconds) {
     bool moved = false;
     for (const auto& [part, share] : parts_) moved = part->Tick(seconds) || moved;

@@ -13,6 +13,7 @@ public:
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
     void Sample() override;
     bool Tick(double seconds) override;
+    bool Moving() const override;
 
 private:
     std::vector<std::pair<std::unique_ptr<VisBase>, float>> parts_;

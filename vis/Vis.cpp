@@ -47,6 +47,11 @@ void Vis::Sample() {
     if (VisBase* view = Current()) view->Sample();
 }
 
+bool Vis::Moving() const {
+    const VisBase* view = Current();
+    return view && view->Moving();
+}
+
 bool Vis::Tick(double seconds) {
     VisBase* view = Current();
     return view && view->Tick(seconds);

@@ -28,6 +28,7 @@ public:
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
     void Sample() override;
     bool Tick(double seconds) override;
+    bool Moving() const override;
     bool Resize(int width, int height) override;
 
 private:

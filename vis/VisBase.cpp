@@ -1,6 +1,14 @@
 #include "vis/VisBase.h"
 
+#include <algorithm>
+
 #include "pym/core/XMLLoadSave.h"
+
+namespace {
+
+constexpr double kFirstStepSeconds = 0.01;  // one tick
+
+}  // namespace
 
 void VisBase::Redraw() {
     Sample();
@@ -15,10 +23,13 @@ bool VisBase::DrawSelf(Pym::Gfx::DrawContext& context) {
 
 void VisBase::OnTimer(Pym::Signal::Timer& signal) {
     const int now = signal.elapsedMs;
-    const double seconds = lastTickMs_ < 0 ? 0.0 : (now - lastTickMs_) / 1000.0;
+    double seconds = lastTickMs_ < 0 ? 0.0 : (now - lastTickMs_) / 1000.0;
+    // Ticks pause while nothing moves: a movement that starts moves by one tick's time first.
+    if (!moved_) seconds = std::min(seconds, kFirstStepSeconds);
     lastTickMs_ = now;
     // Between two read-outs only what eases asks for a picture; the rest of the screen stays.
-    if (IsVisible() && Tick(seconds)) GuiObject::Redraw();
+    moved_ = IsVisible() && Tick(seconds);
+    if (moved_) GuiObject::Redraw();
 }
 
 void ReadVisColour(Pym::ColourValue& colour, const TiXmlElement* element, const char* name) {

@@ -17,15 +17,22 @@ public:
     virtual void Sample() {}
     // Advances what moves on its own by `seconds`; true while that changes what is drawn.
     virtual bool Tick(double /*seconds*/) { return false; }
+    // Whether what moves on its own has yet to arrive: the display then wants ticks.
+    virtual bool Moving() const { return false; }
 
     void Redraw() override;
+    bool NeedsTicks() const override {
+        return GuiObject::NeedsTicks() || (IsVisible() && Moving());
+    }
 
 protected:
+    VisBase() { SubscribeTicks(); }
     bool DrawSelf(Pym::Gfx::DrawContext& context) override;
     void OnTimer(Pym::Signal::Timer& signal) override;
 
 private:
     int lastTickMs_ = -1;
+    bool moved_ = false;  // at the last tick
 };
 
 // Reads the colour attribute `name` of `element` into `colour`; a missing element or attribute

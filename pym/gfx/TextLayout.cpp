@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <string>
+#include <unordered_map>
 
 namespace Pym::Gfx {
 
@@ -47,6 +50,70 @@ PangoLayout* MakeLayout(cairo_t* cr, const Font& font, const std::string& text) 
     pango_attr_list_unref(attributes);
     return layout;
 }
+
+// The laid-out texts last drawn: a display repainted many times a second draws the same
+// labels each time, and laying them out (shaping) again is most of what drawing them costs.
+class DrawnLayouts {
+public:
+    PangoLayout* Get(cairo_t* cr, const Font& font, const std::string& text, const TextBox& box,
+                     PangoWrapMode wrap, PangoAlignment alignment, bool ellipsize) {
+        const int width = static_cast<int>(box.width * PANGO_SCALE);
+        const int height = ellipsize ? static_cast<int>(box.height * PANGO_SCALE) : -1;
+        char* description = pango_font_description_to_string(font.Pango());
+        std::string key = description;
+        g_free(description);
+        key += '\n' + std::to_string(static_cast<int>(font.Description().style)) + ' ' +
+               std::to_string(width) + ' ' + std::to_string(height) + ' ' +
+               std::to_string(static_cast<int>(wrap)) + ' ' +
+               std::to_string(static_cast<int>(alignment)) + '\n' + text;
+        const Target target = TargetOf(cr);
+        auto found = layouts_.find(key);
+        if (found != layouts_.end()) {
+            // Follows another target or scale; telling the layout always would lay it out
+            // again every time.
+            if (!(found->second.target == target)) {
+                pango_cairo_update_layout(cr, found->second.layout);
+                found->second.target = target;
+            }
+            return found->second.layout;
+        }
+        if (layouts_.size() >= kMostLayouts) Clear();
+        PangoLayout* layout = MakeLayout(cr, font, text);
+        pango_layout_set_width(layout, width);
+        pango_layout_set_wrap(layout, wrap);
+        pango_layout_set_alignment(layout, alignment);
+        if (ellipsize) {
+            pango_layout_set_height(layout, height);
+            pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        }
+        layouts_.emplace(std::move(key), Entry{layout, target});
+        return layout;
+    }
+
+private:
+    static constexpr std::size_t kMostLayouts = 256;
+    // What a layout depends on besides its text and font: the surface (its font options) and
+    // the transformation without its translation.
+    struct Target {
+        cairo_surface_t* surface = nullptr;
+        double xx = 1, yx = 0, xy = 0, yy = 1;
+        bool operator==(const Target&) const = default;
+    };
+    struct Entry {
+        PangoLayout* layout;
+        Target target;
+    };
+    static Target TargetOf(cairo_t* cr) {
+        cairo_matrix_t m;
+        cairo_get_matrix(cr, &m);
+        return Target{cairo_get_target(cr), m.xx, m.yx, m.xy, m.yy};
+    }
+    void Clear() {
+        for (auto& [key, entry] : layouts_) g_object_unref(entry.layout);
+        layouts_.clear();
+    }
+    std::unordered_map<std::string, Entry> layouts_;
+};
 
 TextBox FromPango(const PangoRectangle& r) {
     return TextBox{static_cast<double>(r.x) / PANGO_SCALE, static_cast<double>(r.y) / PANGO_SCALE,
@@ -138,19 +205,20 @@ void TextLayout::Draw(cairo_t* cr, const Font& font, const std::string& text, co
                       const Pym::ColourValue& colour, TextAlignment alignment,
                       TextTrimming trimming) {
     if (box.width <= 0 || box.height <= 0 || text.empty()) return;
-    PangoLayout* layout = MakeLayout(cr, font, text);
-    pango_layout_set_width(layout, static_cast<int>(box.width * PANGO_SCALE));
-    pango_layout_set_wrap(
-        layout, trimming == TextTrimming::Character || trimming == TextTrimming::EllipsisCharacter
-                    ? PANGO_WRAP_CHAR
-                    : PANGO_WRAP_WORD_CHAR);
-    pango_layout_set_alignment(layout, alignment == TextAlignment::Center ? PANGO_ALIGN_CENTER
-                                       : alignment == TextAlignment::Far  ? PANGO_ALIGN_RIGHT
-                                                                          : PANGO_ALIGN_LEFT);
-    if (trimming == TextTrimming::EllipsisCharacter || trimming == TextTrimming::EllipsisWord) {
-        pango_layout_set_height(layout, static_cast<int>(box.height * PANGO_SCALE));
-        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-    }
+    // Never destroyed: texts may be drawn until the process ends.
+    static auto* drawn = new DrawnLayouts;
+    static std::mutex drawing;
+    std::lock_guard<std::mutex> lock(drawing);
+    const PangoWrapMode wrap =
+        trimming == TextTrimming::Character || trimming == TextTrimming::EllipsisCharacter
+            ? PANGO_WRAP_CHAR
+            : PANGO_WRAP_WORD_CHAR;
+    const PangoAlignment align = alignment == TextAlignment::Center ? PANGO_ALIGN_CENTER
+                                 : alignment == TextAlignment::Far  ? PANGO_ALIGN_RIGHT
+                                                                    : PANGO_ALIGN_LEFT;
+    const bool ellipsize =
+        trimming == TextTrimming::EllipsisCharacter || trimming == TextTrimming::EllipsisWord;
+    PangoLayout* layout = drawn->Get(cr, font, text, box, wrap, align, ellipsize);
     cairo_save(cr);
     cairo_rectangle(cr, box.x, box.y, box.width, box.height);
     cairo_clip(cr);
@@ -159,7 +227,6 @@ void TextLayout::Draw(cairo_t* cr, const Font& font, const std::string& text, co
     cairo_move_to(cr, box.x, box.y);
     pango_cairo_show_layout(cr, layout);
     cairo_restore(cr);
-    g_object_unref(layout);
 }
 
 }  // namespace Pym::Gfx

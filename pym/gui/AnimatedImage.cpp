@@ -19,7 +19,9 @@ constexpr std::int64_t kUnset = -1;
 
 }  // namespace
 
-AnimatedImage::AnimatedImage() : GuiObject(/*notSelectable=*/1, /*sizeLocked=*/0) {}
+AnimatedImage::AnimatedImage() : GuiObject(/*notSelectable=*/1, /*sizeLocked=*/0) {
+    SubscribeTicks();
+}
 
 bool AnimatedImage::LoadFromXml(TiXmlElement* element) {
     if (!GuiObject::LoadFromXml(element)) return false;

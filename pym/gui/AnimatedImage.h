@@ -20,6 +20,7 @@ public:
     AnimatedImage();
 
     void OnTimer(Signal::Timer& signal) override;
+    bool NeedsTicks() const override { return GuiObject::NeedsTicks() || !stopped_; }
     // Time in milliseconds on the window's clock.
     void OnTimerAt(std::int64_t nowMs);
     virtual void RestartAnimation();

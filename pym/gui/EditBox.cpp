@@ -37,6 +37,7 @@ bool IsControl(const std::string& character) {
 }  // namespace
 
 EditBox::EditBox() : Text() {
+    SubscribeTicks();
     SetNotSelectable(0);
     // Keys follow the selection: a box the user is typing into stays their target when the
     // window is left and entered again.
@@ -232,6 +233,11 @@ void EditBox::OnFocusChange(Signal::FocusChange& signal) {
 void EditBox::OnTimer(Signal::Timer& signal) {
     Text::OnTimer(signal);
     lastTimerMs_ = signal.elapsedMs;
+    // Ticks stop while nothing needs them: a blink restarted meanwhile starts at this one.
+    if (blinkPending_) {
+        blinkPending_ = false;
+        blinkStartMs_ = lastTimerMs_;
+    }
     if (!editing_) return;
     const bool on = (lastTimerMs_ - blinkStartMs_) / kBlinkMs % 2 == 0;
     if (on == caretOn_) return;
@@ -241,6 +247,7 @@ void EditBox::OnTimer(Signal::Timer& signal) {
 
 void EditBox::RestartBlink() {
     blinkStartMs_ = lastTimerMs_;
+    blinkPending_ = true;
     caretOn_ = true;
 }
 

@@ -45,6 +45,7 @@ public:
     void OnLeftButtonDown(Signal::LeftButtonDown& signal) override;
     void OnFocusChange(Signal::FocusChange& signal) override;
     void OnTimer(Signal::Timer& signal) override;
+    bool NeedsTicks() const override { return Text::NeedsTicks() || editing_; }
 
 protected:
     bool LoadFromXml(TiXmlElement* element) override;
@@ -85,6 +86,7 @@ private:
     int offsetY_ = 0;
     int lastTimerMs_ = 0;
     int blinkStartMs_ = 0;
+    bool blinkPending_ = false;
     bool caretOn_ = true;
     mutable Metrics metrics_;
 };

@@ -117,6 +117,10 @@ void GridLayout::OnTimer(Signal::Timer& signal) {
     if (animation_.IsAnimating()) animation_.Step(*this);
 }
 
+bool GridLayout::NeedsTicks() const {
+    return LayoutBase::NeedsTicks() || animation_.IsAnimating();
+}
+
 void GridLayout::ForgetChild(GuiObject* child) {
     LayoutBase::ForgetChild(child);
     layout_.erase(child);

@@ -44,11 +44,15 @@ public:
     void SlotRestartAnimation(Signal::ScreenActivation& signal);
 
     // Plays the children's keyframes from the start.
-    void RestartLayoutAnimation() { animation_.Restart(*this); }
+    void RestartLayoutAnimation() {
+        SubscribeTicks();
+        animation_.Restart(*this);
+    }
     bool IsAnimating() const { return animation_.IsAnimating(); }
 
     void Relayout() override;
     void OnTimer(Signal::Timer& signal) override;
+    bool NeedsTicks() const override;
 
 protected:
     void ForgetChild(GuiObject* child) override;

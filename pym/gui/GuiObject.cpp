@@ -11,6 +11,7 @@
 #include "pym/gui/RegisterType.h"
 #include "pym/gui/ScreenManager.h"
 #include "pym/gui/SignalRoute.h"
+#include "pym/gui/TickSubscribers.h"
 #include "pym/gui/XmlConnections.h"
 
 namespace Pym {
@@ -42,6 +43,7 @@ GuiObject::GuiObject(int notSelectable, int sizeLocked)
       id_(DllIdFactoryInstance().NextId()) {}
 
 GuiObject::~GuiObject() {
+    TickSubscribers::Remove(this);
     DetachFromTree();
     if (GlobalObjectFactory_* factory = Singleton<GlobalObjectFactory_>::IfAlive())
         factory->ForgetObject(this);
@@ -119,6 +121,19 @@ void GuiObject::HandleSignal(Signal::Base& signal) {
         Dispatch<WindowSized>(signal, [this](WindowSized& s) { OnWindowSized(s); }) ||
         Dispatch<FocusChange>(signal, [this](FocusChange& s) { OnFocusChange(s); }) ||
         Dispatch<DropFile>(signal, [this](DropFile& s) { OnDropFile(s); });
+}
+
+void GuiObject::ConnectSlot(int signalId, GuiObject* senderKey, SlotCall call) {
+    connections_.Connect(signalId, senderKey, std::move(call));
+    if (signalId == Signal::Timer::Id()) SubscribeTicks();
+}
+
+bool GuiObject::NeedsTicks() const {
+    return connections_.Has(Signal::Timer::Id());
+}
+
+void GuiObject::SubscribeTicks() {
+    TickSubscribers::Add(this);
 }
 
 void GuiObject::SendSignal(GuiObject* sender, Signal::Base& signal) {

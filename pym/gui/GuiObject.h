@@ -59,9 +59,8 @@ public:
     // Wires the "Connect" elements of this subtree, then tells it that it stands: what every
     // freshly built tree (a window, a screen, a child window) needs before it is used.
     void ConnectAndAnnounceReady(GuiObject* sender);
-    void ConnectSlot(int signalId, GuiObject* senderKey, SlotCall call) {
-        connections_.Connect(signalId, senderKey, std::move(call));
-    }
+    // A slot on the Timer signal makes the object a tick subscriber.
+    void ConnectSlot(int signalId, GuiObject* senderKey, SlotCall call);
     ConnectionStore& Connections() { return connections_; }
     // While set, the object accepts every signal (SendSignalToSelf).
     bool ForcedAcceptance() const { return forcedAcceptance_; }
@@ -206,7 +205,17 @@ public:
     virtual void OnRightButtonUp(Signal::RightButtonUp&) {}
     virtual void OnMouseWheel(Signal::MouseWheel&) {}
     virtual void OnKeyPress(Signal::KeyPress&) {}
+    // The window's ticks reach the tick subscribers (SubscribeTicks) and the objects above
+    // them, and come only while a subscriber needs them (NeedsTicks).
     virtual void OnTimer(Signal::Timer&) {}
+    // Whether the object has something to do at the coming ticks (an animation running, a
+    // caret blinking); while no subscriber in a shown tree does, the event loop sleeps. Asked
+    // between events, so whatever starts a movement is seen before the loop waits. True for
+    // an object with slots on the Timer signal.
+    virtual bool NeedsTicks() const;
+    // While it needs ticks, how long from now the object can do without one: 0 for the next
+    // 10 ms tick, more for an object that only refreshes now and then.
+    virtual int TickDelayMs() const { return 0; }
     virtual void OnObjectReady(Signal::ObjectReady&) {}
     virtual void OnWindowSized(Signal::WindowSized&) {}
     virtual void OnFocusChange(Signal::FocusChange&) {}
@@ -225,6 +234,9 @@ protected:
     // A child is going away: drop whatever refers to it.
     virtual void ForgetChild(GuiObject* child);
     void SetIsWindow(bool isWindow) { isWindow_ = isWindow; }
+    // From then on the object takes the Timer signal (while in a shown tree); an object that
+    // overrides OnTimer subscribes when it is made or when it starts to need ticks.
+    void SubscribeTicks();
 
 private:
     const TabStop* FindTabStop(int column, int row, const GuiObject* current) const;
@@ -255,7 +267,11 @@ private:
     bool keepSelection_ = false;
     bool drawSelfAfterChildren_ = false;
     bool forcedAcceptance_ = false;
+    bool tickSubscriber_ = false;
+    unsigned tickMark_ = 0;  // on the path of the tick being routed
     std::vector<std::unique_ptr<GuiObject>> owned_;
+
+    friend class TickSubscribers;
 };
 
 }  // namespace Pym

@@ -24,6 +24,7 @@ GridVal Share(float value) {
 }  // namespace
 
 LargeFocusContainer::LargeFocusContainer() : GridLayout(/*notSelectable=*/0) {
+    SubscribeTicks();
     SetSelected(true);
 }
 

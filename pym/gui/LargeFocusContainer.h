@@ -56,6 +56,7 @@ public:
     void OnLeftButtonUp(Signal::LeftButtonUp& signal) override;
     void OnSelectNextObject(Signal::SelectNextObject& signal) override;
     void OnTimer(Signal::Timer& signal) override;
+    bool NeedsTicks() const override { return GridLayout::NeedsTicks() || gliding_; }
 
 protected:
     bool LoadFromXml(TiXmlElement* element) override;

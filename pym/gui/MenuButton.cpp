@@ -98,6 +98,7 @@ void MenuButton::SetSelected(bool select) {
     if (!was && IsSelected()) {
         selectedSince_ = ClockSeconds();
         openedSinceSelected_ = false;
+        if (isSubmenu_) SubscribeTicks();  // to open its menu after the delay
     }
 }
 
@@ -115,6 +116,12 @@ void MenuButton::OnTimer(Signal::Timer& signal) {
     if (ClockSeconds() - selectedSince_ <= kSubmenuDelaySeconds) return;
     openedSinceSelected_ = true;
     OpenMenu();
+}
+
+bool MenuButton::NeedsTicks() const {
+    // A submenu entry opens its menu after resting selected for a moment.
+    return ImageButton::NeedsTicks() ||
+           (isSubmenu_ && menu_ && IsSelected() && !menu_->IsVisible() && !openedSinceSelected_);
 }
 
 void MenuButton::OnSelectNextObject(Signal::SelectNextObject& signal) {

@@ -24,6 +24,7 @@ public:
     bool IsSubmenu() const { return isSubmenu_; }
 
     void OnTimer(Signal::Timer& signal) override;
+    bool NeedsTicks() const override;
     void OnLeftButtonDown(Signal::LeftButtonDown& signal) override;
     void OnSelectNextObject(Signal::SelectNextObject& signal) override;
     void SetSelected(bool select) override;

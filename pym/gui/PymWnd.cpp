@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "pym/core/Signals.h"
 #include "pym/gui/TickHook.h"
+#include "pym/gui/TickSubscribers.h"
 #include "pym/gui/ToolTipHook.h"
 #include "pym/gui/Window.h"
 
@@ -20,6 +22,30 @@ constexpr int kTimerId = 1;
 // Wheel deltas travel as signed 16-bit values.
 int WheelDelta(int delta) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(delta));
+}
+
+// The pixels to copy to the screen: each repainted rectangle on its own (two displays far
+// apart cost their own areas, not the box around both), or the box around them all when they
+// are many.
+std::vector<Platform::HostRect> PresentedAreas(const Gfx::Region& region, int width, int height) {
+    constexpr std::size_t kMostAreas = 16;
+    auto pixels = [width, height](const Gfx::Rect& r) {
+        const int left = std::max(0, static_cast<int>(r.x));
+        const int top = std::max(0, static_cast<int>(r.y));
+        const int right = std::min(width, static_cast<int>(r.x + r.width + 0.999f));
+        const int bottom = std::min(height, static_cast<int>(r.y + r.height + 0.999f));
+        return Platform::HostRect{left, top, right - left, bottom - top};
+    };
+    std::vector<Platform::HostRect> areas;
+    if (region.Rects().size() > kMostAreas) {
+        areas.push_back(pixels(region.Bounds()));
+        return areas;
+    }
+    for (const Gfx::Rect& rect : region.Rects()) {
+        const Platform::HostRect area = pixels(rect);
+        if (area.width > 0 && area.height > 0) areas.push_back(area);
+    }
+    return areas;
 }
 
 }  // namespace
@@ -43,6 +69,8 @@ std::unique_ptr<PymWnd> PymWnd::Create(Window& window, Platform::WindowKind kind
 
 PymWnd::PymWnd(Window& window, std::unique_ptr<Platform::HostWindow> native)
     : window_(window), native_(std::move(native)) {
+    // The loop ticks only for the objects that need it, and for repaints waiting.
+    Platform::Host().SetTickDemand(&TickSubscribers::WantedInMs);
     screens_.SetContent(&window);
     // Each screen has its own outline: the window keeps the one of the screen shown.
     screens_.SetScreenChangeHook([this] { window_.Reshape(); });
@@ -153,6 +181,8 @@ void PymWnd::Translate(const HostEvent& event) {
         case HostEvent::Type::Timer: {
             if (!native_->IsVisible()) return;
             RunTickHook();
+            if (TickSubscribers::Count() == 0) return;
+            TickSubscribers::Routing subscribersOnly;
             Signal::Timer tick(kTimerId, screens_.ElapsedMs());
             screens_.Deliver(tick);
             return;
@@ -230,17 +260,10 @@ void PymWnd::Render() {
 
     cairo_surface_t* surface = backBuffer_->Surface();
     cairo_surface_flush(surface);
-    const Gfx::Rect bounds = region.Bounds();
-    const int left = std::max(0, static_cast<int>(bounds.x));
-    const int top = std::max(0, static_cast<int>(bounds.y));
-    const int right =
-        std::min(backBuffer_->Width(), static_cast<int>(bounds.x + bounds.width + 0.999f));
-    const int bottom =
-        std::min(backBuffer_->Height(), static_cast<int>(bounds.y + bounds.height + 0.999f));
-    native_->Present(reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface)),
-                     backBuffer_->Width(), backBuffer_->Height(),
-                     cairo_image_surface_get_stride(surface),
-                     Platform::HostRect{left, top, right - left, bottom - top});
+    native_->PresentAreas(
+        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface)),
+        backBuffer_->Width(), backBuffer_->Height(), cairo_image_surface_get_stride(surface),
+        PresentedAreas(region, backBuffer_->Width(), backBuffer_->Height()));
     screens_.PaintDone();
 }
 

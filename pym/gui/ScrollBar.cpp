@@ -63,6 +63,7 @@ void ScrollBar::OnLeftButtonDown(Signal::LeftButtonDown& signal) {
     else
         return;
     heldSinceMs_ = lastRepeatMs_ = -1;
+    SubscribeTicks();  // for the repeats
     GetScrollObject()->Step(heldSteps_);
 }
 

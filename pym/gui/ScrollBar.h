@@ -51,6 +51,7 @@ public:
     void OnLeftButtonDown(Signal::LeftButtonDown& signal) override;
     void OnLeftButtonUp(Signal::LeftButtonUp& signal) override;
     void OnTimer(Signal::Timer& signal) override;
+    bool NeedsTicks() const override { return ScrollBase::NeedsTicks() || heldSteps_ != 0; }
     void OnWindowActivated(Signal::WindowActivated& signal) override;
 
 protected:

@@ -17,6 +17,8 @@ const bool registered =
 
 // How long automatic scrolling rests at either end.
 constexpr int kPauseMs = 1500;
+// Ticks stop while the text has nowhere to go; the time without them is not scrolled.
+constexpr int kLongestStepMs = 100;
 
 }  // namespace
 
@@ -43,6 +45,7 @@ public:
 };
 
 ScrollText::ScrollText() : page_(std::make_unique<Page>()) {
+    SubscribeTicks();
     SetContent(page_.get());
 }
 
@@ -111,6 +114,10 @@ void ScrollText::OnMouseWheel(Signal::MouseWheel& signal) {
     ScrollTo(ScrollY() - notches * 3 * line);
 }
 
+bool ScrollText::NeedsTicks() const {
+    return ClippedWindow::NeedsTicks() || (speed_ > 0.0f && Range() != 0 && IsVisibleRecursive());
+}
+
 void ScrollText::OnTimer(Signal::Timer& signal) {
     ClippedWindow::OnTimer(signal);
     const int now = signal.elapsedMs;
@@ -127,7 +134,8 @@ void ScrollText::OnTimer(Signal::Timer& signal) {
             return;
         }
     }
-    autoOffset_ = std::min(autoOffset_ + speed_ * (now - last) / 1000.0, double(Range()));
+    autoOffset_ = std::min(autoOffset_ + speed_ * std::min(now - last, kLongestStepMs) / 1000.0,
+                           double(Range()));
     const int y = static_cast<int>(autoOffset_);
     if (y != ScrollY()) {
         const double kept = autoOffset_;

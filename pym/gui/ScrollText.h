@@ -27,6 +27,7 @@ public:
     bool Resize(int width, int height) override;
     void OnMouseWheel(Signal::MouseWheel& signal) override;
     void OnTimer(Signal::Timer& signal) override;
+    bool NeedsTicks() const override;
 
 protected:
     bool LoadFromXml(TiXmlElement* element) override;

@@ -1,6 +1,7 @@
 #include "pym/gui/SignalRoute.h"
 
 #include "pym/gui/GuiObject.h"
+#include "pym/gui/TickSubscribers.h"
 
 namespace Pym::SignalRoute {
 
@@ -42,6 +43,7 @@ struct Walk {
     Signal::Base& signal;
     Signal::Positional* positional;  // the signal, when it carries a point
     bool recurse;
+    bool tickPaths;  // a window's tick: only down the paths to the tick subscribers
 };
 
 // The route step. (originX, originY) is where the object's own coordinates start in the
@@ -57,8 +59,11 @@ void Build(const Walk& walk, GuiObject* object, int originX, int originY) {
 
     if (walk.recurse && object->WantsSignalForChildren(walk.signal)) {
         // By index: a handler may add children while the route is being built.
-        for (std::size_t i = 0; i < object->Children().size(); ++i)
-            Build(walk, object->Children()[i], ownX, ownY);
+        for (std::size_t i = 0; i < object->Children().size(); ++i) {
+            GuiObject* child = object->Children()[i];
+            if (walk.tickPaths && !TickSubscribers::OnPath(child)) continue;
+            Build(walk, child, ownX, ownY);
+        }
         if (positional) {
             positional->offsetX = -ownX;
             positional->offsetY = -ownY;
@@ -82,7 +87,8 @@ void BuildAndDeliver(GuiObject* root, Signal::Base& signal, bool recurse, GuiObj
     signal.route.clear();
     const Walk walk{signal,
                     signal.IsPositional() ? static_cast<Signal::Positional*>(&signal) : nullptr,
-                    recurse};
+                    recurse, TickSubscribers::Routes() && signal.id == Signal::Timer::Id()};
+    if (walk.tickPaths && !TickSubscribers::OnPath(root)) return;
     Build(walk, root, originX, originY);
     // By index: a slot may raise further signals, but never on this signal's route.
     for (std::size_t i = 0; i < signal.route.size(); ++i)

@@ -367,7 +367,7 @@ TEST_F(MetronomeScreenTest, VolumeSlidersAndTheMixerFollowEachOther) {
 
     mixer->ChangeOutside(out.id, 0, 65535 * 8 / 10);
     mixer->ChangeOutside(out.id, 1, 65535 * 8 / 10);
-    DllAudioSystemInstance().PollMixer();  // as the program's window ticks do
+    DllAudioSystemInstance().PollMixer();  // as the mixer's descriptor watch does
     EXPECT_EQ(output.GetValue(), 80);
     EXPECT_EQ(mixer->WriteCount(), writes);  // following the mixer writes nothing back
 }

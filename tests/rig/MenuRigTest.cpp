@@ -25,8 +25,7 @@ namespace {
 using Testing::Screenshot;
 
 void RunFor(int milliseconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    Platform::Host().RunLoop([end] { return std::chrono::steady_clock::now() < end; });
+    Platform::Host().RunFor(milliseconds);
 }
 
 // Runs the event loop while a user works the mouse through the X server.

@@ -2,8 +2,10 @@
 // the picture is nearly transparent, and reports clicks, keys, ticks and posted work.
 #include "platform/SdlHost.h"
 
+#include <poll.h>
 #include <stb_image.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -115,6 +117,43 @@ TEST(SdlHostTest, ShapedWindowShowsItsPictureAndReportsInput) {
                                                  'a',
                                                  0xE9};
     EXPECT_EQ(keyCodes, expected);
+}
+
+TEST(SdlHostTest, LoopTicksOnlyOnDemandAndWakesForWatchedDescriptors) {
+    ASSERT_NE(getenv("DISPLAY"), nullptr) << "start the rig: scripts/rig start";
+    Platform::SdlHostSystem host;
+    auto window = host.CreateWindow(Platform::WindowKind::Application, nullptr, {10, 10, 40, 30},
+                                    "ticks", false);
+    ASSERT_TRUE(window) << host.LastError();
+    Recorder recorder;
+    window->SetListener(&recorder);
+    window->Show();
+    int demand = -1;
+    host.SetTickDemand([&demand] { return demand; });
+    host.RunFor(300);
+    EXPECT_EQ(recorder.Count(HostEvent::Type::Timer), 0);
+    demand = 0;
+    host.RunFor(300);
+    EXPECT_GE(recorder.Count(HostEvent::Type::Timer), 10);
+
+    demand = -1;
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    int woken = 0;
+    const int watch = host.Watch({{fds[0], POLLIN}}, [&] {
+        char byte;
+        woken += static_cast<int>(read(fds[0], &byte, 1));
+    });
+    ASSERT_NE(watch, 0);
+    ASSERT_EQ(write(fds[1], "x", 1), 1);
+    host.RunLoop([&woken] { return woken == 0; });
+    EXPECT_EQ(woken, 1);
+    host.Unwatch(watch);
+    ASSERT_EQ(write(fds[1], "y", 1), 1);
+    host.RunFor(100);
+    EXPECT_EQ(woken, 1);
+    close(fds[0]);
+    close(fds[1]);
 }
 
 TEST(SdlHostTest, ClipboardCarriesUtf8Text) {

@@ -23,8 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 void RunFor(int milliseconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    Platform::Host().RunLoop([end] { return std::chrono::steady_clock::now() < end; });
+    Platform::Host().RunFor(milliseconds);
 }
 
 // The whole screen through the X server, read back as 0xRRGGBB.

@@ -69,8 +69,7 @@ public:
 const bool panelRegistered = Pym::RegisterType<DemoPanel>("Test::DemoPanel", "");
 
 void RunFor(int milliseconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    Platform::Host().RunLoop([end] { return std::chrono::steady_clock::now() < end; });
+    Platform::Host().RunFor(milliseconds);
 }
 
 // A 32 x 32 PNG: solid green.

@@ -9,6 +9,7 @@
 #include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PymWnd.h"
 #include "pym/gui/TickHook.h"
+#include "pym/gui/TickSubscribers.h"
 #include "pym/gui/TitleWindow.h"
 #include "tests/pym/gui/FrameworkDoubles.h"
 #include "tests/pym/gui/Swatch.h"
@@ -181,6 +182,41 @@ TEST_F(WindowTest, HostEventsBecomeSignals) {
     EXPECT_EQ(elapsed, -1);
     EXPECT_EQ(hookRuns, 1);
     Pym::SetTickHook(nullptr);
+}
+
+// Counts the window's ticks; subscribes to them when made with `subscribe`.
+class TickCounter : public GuiObject {
+public:
+    explicit TickCounter(bool subscribe) {
+        if (subscribe) SubscribeTicks();
+    }
+    bool NeedsTicks() const override { return wanted; }
+    void OnTimer(Signal::Timer&) override { ++ticks; }
+    bool wanted = false;
+    int ticks = 0;
+};
+
+TEST_F(WindowTest, TicksReachTheSubscribersAloneAndTheLoopSleepsWhenNoneNeedsThem) {
+    Window* window = TwoSwatches();
+    TickCounter subscriber(true), deaf(false), hidden(true);
+    Find(window, "Left")->AddChild(&subscriber, false);
+    window->AddChild(&deaf, false);
+    hidden.wanted = true;  // but in no shown tree
+    Native().Inject(Type::Expose);
+
+    EXPECT_EQ(TickSubscribers::WantedInMs(), -1);  // the loop may sleep
+    Native().Inject(Type::Timer);
+    Native().Inject(Type::Timer);
+    EXPECT_EQ(subscriber.ticks, 2);
+    EXPECT_EQ(deaf.ticks, 0);  // a tree broadcast would have reached it
+    EXPECT_EQ(hidden.ticks, 0);
+
+    subscriber.wanted = true;
+    EXPECT_EQ(TickSubscribers::WantedInMs(), 0);
+    window->SetVisible(false);
+    EXPECT_EQ(TickSubscribers::WantedInMs(), -1);
+    Native().Inject(Type::Timer);
+    EXPECT_EQ(subscriber.ticks, 2);
 }
 
 TEST_F(WindowTest, HoverAsksForTooltipsOnlyWithTheFocusAndNoButtonHeld) {
