@@ -55,7 +55,8 @@ private:
 }  // namespace
 
 int main() {
-    FirstSampleBackend backend(DllPortAudioBackendInstance());
+    // Outlives the audio singleton, whose streams close on it at exit.
+    static FirstSampleBackend backend(DllPortAudioBackendInstance());
     UseStreamBackend(&backend);
     AudioSystem& audio = DllAudioSystemInstance();
     DllAppSettingsInstance().desiredFrequency = 440;
