@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "pym/base/Trace.h"
 #include "pym/core/Signals.h"
 #include "pym/gui/TickHook.h"
 #include "pym/gui/ToolTipHook.h"
@@ -241,6 +242,12 @@ void PymWnd::Render() {
                      backBuffer_->Width(), backBuffer_->Height(),
                      cairo_image_surface_get_stride(surface),
                      Platform::HostRect{left, top, right - left, bottom - top});
+    // Start-up time is measured to this line.
+    static bool presented = false;
+    if (!presented) {
+        presented = true;
+        Trace("first frame presented");
+    }
     screens_.PaintDone();
 }
 
