@@ -130,6 +130,11 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
         }
     } forget{*this};
     CentreOnMonitor(*window);
+    // The window's first frame is drawn when it is shown; the sound devices are made ready
+    // right after it, not before it, and before the first click of Play.
+    Platform::Host().Post([] {
+        if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PrepareDevices();
+    });
     if (!startScreen_.empty())
         // Once the run has shown the skin's first screen; only while this window runs.
         Platform::Host().Post([this, shown = window.get()] {

@@ -37,6 +37,8 @@ public:
     void StopOutput();
     void StopInput();
     void StartInput();
+    // Initialises the sound devices ahead of the first stream (see Wave::Prepare).
+    void PrepareDevices();
 
     bool IsOutputActive();
     // Seconds played by the output since its start; 0 after a failed open or start. It moves

@@ -60,6 +60,8 @@ int main() {
     UseStreamBackend(&backend);
     AudioSystem& audio = DllAudioSystemInstance();
     DllAppSettingsInstance().desiredFrequency = 440;
+    // As the program does once its window shows.
+    audio.PrepareDevices();
     TonePlaybackControls controls;
     PlaybackEngine engine(controls);
     std::vector<double> times;
