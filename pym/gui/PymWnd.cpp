@@ -242,9 +242,10 @@ void PymWnd::Render() {
                      backBuffer_->Width(), backBuffer_->Height(),
                      cairo_image_surface_get_stride(surface),
                      Platform::HostRect{left, top, right - left, bottom - top});
-    // Start-up time is measured to this line.
+    // Start-up time is measured to this line: the first frame that shows a screen, not only
+    // the window's frame around it.
     static bool presented = false;
-    if (!presented) {
+    if (!presented && !screens_.CurrentScreen().empty()) {
         presented = true;
         Trace("first frame presented");
     }
