@@ -173,7 +173,7 @@ int PortAudioBackend::Initialize() {
     SilencedStandardError quiet;
     const int result = Pa_Initialize();
     // Listing the devices opened every PCM that ALSA's configuration names, and ALSA keeps
-    // each plugin loaded (the AC-3 encoder brings a video codec library with it: about 7 MB
+    // each plugin loaded (the AC-3 encoder brings a video codec library with it: about 6 MB
     // resident) until its configuration is released. No PCM is open now; the stream opened
     // later loads only its own plugin again.
     snd_config_update_free_global();

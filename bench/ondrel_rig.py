@@ -192,8 +192,9 @@ def record_monitor(env, seconds):
 
 
 def onsets(samples, loud=0.02 * 32768, quiet_before=1000):
-    """Sample indexes where sound starts after at least `quiet_before` quiet samples."""
-    found, quiet = [], quiet_before
+    """Sample indexes where sound starts after at least `quiet_before` quiet samples. A sound
+    already under way when the recording starts is none."""
+    found, quiet = [], 0
     for i, value in enumerate(samples):
         if abs(value) > loud:
             if quiet >= quiet_before:
