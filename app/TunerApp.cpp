@@ -162,6 +162,11 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
         }
     } forget{*this};
     CentreOnMonitor(*window);
+    // The window's first frame is drawn when it is shown; the sound devices are made ready
+    // right after it, not before it, and before the first click of Play.
+    Platform::Host().Post([] {
+        if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PrepareDevices();
+    });
     // Once the window is up, so that the watch costs the start nothing.
     Platform::Host().Post([this, shown = window.get()] {
         if (running_ == shown) WatchMixer();

@@ -95,6 +95,11 @@ int AudioSystem::RestoreInputAnalysis() {
     return in_.Start(false);
 }
 
+void AudioSystem::PrepareDevices() {
+    out_.Prepare();
+    in_.Prepare();
+}
+
 void AudioSystem::StopOutput() {
     out_.Stop();
     ReportDiagnostics();

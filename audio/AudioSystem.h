@@ -43,6 +43,8 @@ public:
     // Traces what the device threads noted (they never trace themselves). Called with the
     // window's timer ticks and whenever a stream stops.
     void ReportDiagnostics();
+    // Initialises the sound devices ahead of the first stream (see Wave::Prepare).
+    void PrepareDevices();
 
     bool IsOutputActive();
     // Seconds played by the output since its start; 0 after a failed open or start. It moves

@@ -5,7 +5,6 @@
 #include <utility>
 
 Wave::Wave(StreamBackend& backend) : backend_(backend) {
-    Store(backend_.Initialize());
     portCallback_ = DllCallbackPoolInstance().Register(
         [this](void* input, void* output, unsigned long frames, double outTime, void* userData) {
             return callback_ ? callback_(input, output, frames, outTime, userData) : 0;
@@ -15,7 +14,15 @@ Wave::Wave(StreamBackend& backend) : backend_(backend) {
 Wave::~Wave() {
     // The owner closes the stream first; this only guards against a stream left open.
     stream_.reset();
-    Store(backend_.Terminate());
+    if (prepared_) Store(backend_.Terminate());
+}
+
+int Wave::Prepare() {
+    if (prepared_) return kStreamNoError;
+    const int result = backend_.Initialize();
+    // A failed initialisation is tried again at the next open.
+    prepared_ = result == kStreamNoError;
+    return Store(result);
 }
 
 int Wave::Stop() {
@@ -27,6 +34,7 @@ int Wave::Open(int inputChannels, int outputChannels, unsigned long sampleFormat
     // PortAudio v19 sizes its device buffers itself, so the number of buffers has no say.
     if (!portCallback_) return Store(kNullCallback);
     if (sampleFormat != kFloat32) return Store(kSampleFormatNotSupported);
+    if (const int result = Prepare(); result != kStreamNoError) return result;
     stream_.reset();
     outputChannels_ = outputChannels;
     sampleRate_ = sampleRate;

@@ -19,6 +19,9 @@ public:
                      double sampleRate, unsigned long framesPerBuffer,
                      unsigned long numberOfBuffers);
     virtual int OpenDefault(double sampleRate, unsigned long framesPerBuffer) = 0;
+    // Initialises the device layer, which the first open does otherwise. PortAudio lists every
+    // device then (about 80 ms), so a program does it once its window shows.
+    int Prepare();
 
     // A looped start renders one user buffer and plays it over and over until stopped; an
     // input ignores the flag.
@@ -60,6 +63,7 @@ private:
     int outputChannels_ = 0;
     double sampleRate_ = 0.0;
     int lastError_ = 0;
+    bool prepared_ = false;
     PortAudioCallback portCallback_ = nullptr;
     StreamCallback callback_;
     void* userData_ = this;

@@ -55,10 +55,13 @@ private:
 }  // namespace
 
 int main() {
-    FirstSampleBackend backend(DllPortAudioBackendInstance());
+    // Outlives the audio singleton, whose streams close on it at exit.
+    static FirstSampleBackend backend(DllPortAudioBackendInstance());
     UseStreamBackend(&backend);
     AudioSystem& audio = DllAudioSystemInstance();
     DllAppSettingsInstance().desiredFrequency = 440;
+    // As the program does once its window shows.
+    audio.PrepareDevices();
     TonePlaybackControls controls;
     PlaybackEngine engine(controls);
     std::vector<double> times;

@@ -1,20 +1,15 @@
 #include "platform/HttpFetcher.h"
 
-#include <curl/curl.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <mutex>
+
+#include "platform/CurlLibrary.h"
 
 namespace Platform {
 
 namespace {
-
-void InitialiseCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Sink {
     std::FILE* file = nullptr;
@@ -38,7 +33,12 @@ HttpFetcher::HttpFetcher() : HttpFetcher(Options{}) {}
 HttpFetcher::HttpFetcher(Options options) : options_(options) {}
 
 bool HttpFetcher::Fetch(const std::string& address, const std::string& destination) {
-    InitialiseCurlOnce();
+    const CurlLibrary* curlLibrary = CurlLibrary::Get();
+    if (!curlLibrary) {
+        lastError_ = "libcurl.so.4 cannot be loaded";
+        return false;
+    }
+    const CurlLibrary& c = *curlLibrary;
     std::error_code error;
     std::filesystem::path target(destination);
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
@@ -57,28 +57,28 @@ bool HttpFetcher::Fetch(const std::string& address, const std::string& destinati
         return false;
     }
 
-    CURL* curl = curl_easy_init();
+    CURL* curl = c.easyInit();
     CURLcode result = CURLE_FAILED_INIT;
     long status = 0;
     if (curl) {
-        curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
-        curl_easy_setopt(curl, CURLOPT_USERAGENT, "EInternetSession");
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-        curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, options_.connectTimeoutSeconds);
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT, options_.totalTimeoutSeconds);
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        result = curl_easy_perform(curl);
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-        curl_easy_cleanup(curl);
+        c.easySetopt(curl, CURLOPT_URL, address.c_str());
+        c.easySetopt(curl, CURLOPT_USERAGENT, "EInternetSession");
+        c.easySetopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
+        c.easySetopt(curl, CURLOPT_WRITEDATA, &sink);
+        c.easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+        c.easySetopt(curl, CURLOPT_MAXREDIRS, 5L);
+        c.easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+        c.easySetopt(curl, CURLOPT_CONNECTTIMEOUT, options_.connectTimeoutSeconds);
+        c.easySetopt(curl, CURLOPT_TIMEOUT, options_.totalTimeoutSeconds);
+        c.easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+        result = c.easyPerform(curl);
+        c.easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        c.easyCleanup(curl);
     }
     bool closed = std::fclose(sink.file) == 0;
 
     if (result != CURLE_OK || status < 200 || status >= 300 || !closed) {
-        lastError_ = result != CURLE_OK ? std::string(curl_easy_strerror(result))
+        lastError_ = result != CURLE_OK ? std::string(c.easyStrerror(result))
                                         : "HTTP status " + std::to_string(status);
         ::unlink(temporary.c_str());
         return false;
