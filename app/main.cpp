@@ -70,14 +70,7 @@ int main(int argc, char** argv) {
             tuner = true;
             continue;
         }
-        if (std::strcmp(argv[i], "--skin") == 0 && i + 1 < argc) {
-            skin = argv[++i];
-            continue;
-        }
-        if (std::strncmp(argv[i], "--skin=", 7) == 0) {
-            skin = argv[i] + 7;
-            continue;
-        }
+        if (CommandLineCommands::TakeSkinOption(argc, argv, i, skin)) continue;
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             PrintUsage();
             return 0;

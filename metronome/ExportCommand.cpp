@@ -61,14 +61,7 @@ int RunExport(int argc, char** argv, const CommandLineCommands::SkinEntry& enter
     std::optional<std::string> skin;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--export") == 0) continue;
-        if (std::strcmp(argv[i], "--skin") == 0 && i + 1 < argc) {
-            skin = argv[++i];
-            continue;
-        }
-        if (std::strncmp(argv[i], "--skin=", 7) == 0) {
-            skin = argv[i] + 7;
-            continue;
-        }
+        if (CommandLineCommands::TakeSkinOption(argc, argv, i, skin)) continue;
         arguments.emplace_back(argv[i]);
     }
     std::string error;

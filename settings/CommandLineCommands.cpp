@@ -1,5 +1,6 @@
 #include "settings/CommandLineCommands.h"
 
+#include <cstring>
 #include <map>
 
 namespace CommandLineCommands {
@@ -22,6 +23,18 @@ const Command* Find(int argc, char** argv) {
         if (found != Commands().end()) return &found->second;
     }
     return nullptr;
+}
+
+bool TakeSkinOption(int argc, char** argv, int& i, std::optional<std::string>& skin) {
+    if (std::strcmp(argv[i], "--skin") == 0 && i + 1 < argc) {
+        skin = argv[++i];
+        return true;
+    }
+    if (std::strncmp(argv[i], "--skin=", 7) == 0) {
+        skin = argv[i] + 7;
+        return true;
+    }
+    return false;
 }
 
 }  // namespace CommandLineCommands

@@ -20,4 +20,8 @@ void Register(const std::string& option, Command command);
 // The command whose option is on the command line, or null.
 const Command* Find(int argc, char** argv);
 
+// Takes "--skin DIR" or "--skin=DIR" at argv[i] into `skin`, leaving `i` on the last word
+// taken. False for anything else, a "--skin" with no folder after it too.
+bool TakeSkinOption(int argc, char** argv, int& i, std::optional<std::string>& skin);
+
 }  // namespace CommandLineCommands
