@@ -275,7 +275,8 @@ void MetronomeLayout::RefreshDisplays() {
     if (!IsVisible()) return;
     const auto now = std::chrono::steady_clock::now();
     const std::chrono::duration<double> since = now - lastRefresh_;
-    if (since.count() <= DllAppSettingsInstance().displayRefreshInterval) return;
+    const double interval = DllAppSettingsInstance().displayRefreshInterval;
+    if (since.count() <= interval) return;
     lastRefresh_ = now;
     const float frequency = DllAppSettingsInstance().desiredFrequency;
     if (frequency != shownFrequency_) {
@@ -289,6 +290,10 @@ void MetronomeLayout::RefreshDisplays() {
     if (moving || displaysMoved_)
         for (Pym::GuiObject* display : displays_)
             if (display->IsVisible()) display->Redraw();
+    if (moving)
+        pace_.Refreshed(now, since - std::chrono::duration<double>(interval));
+    else
+        pace_.Stopped();
     displaysMoved_ = moving;
 }
 

@@ -9,6 +9,7 @@
 #include "metronome/MetronomeConfig.h"
 #include "metronome/PlaybackEngine.h"
 #include "metronome/PresetStrip.h"
+#include "metronome/RefreshPace.h"
 #include "metronome/SpeedTrainerPanel.h"
 #include "metronome/TapTempo.h"
 #include "pym/gui/GridLayout.h"
@@ -92,6 +93,7 @@ private:
     TapTempo taps_;
     std::chrono::steady_clock::time_point lastRefresh_;
     bool displaysMoved_ = false;
+    RefreshPace pace_;
     float shownFrequency_ = std::numeric_limits<float>::quiet_NaN();  // none shown yet
     bool settingsLoaded_ = false;
 
