@@ -89,10 +89,12 @@ void SdlHostSystem::DeliverTimers() {
     HostEvent event;
     event.type = HostEvent::Type::Timer;
     event.code = ElapsedMs();
-    // A listener may close windows while it handles the tick: walk a copy.
+    // A listener may close windows while it handles the tick: walk a copy. A minimised window
+    // still ticks: what it runs goes on while it is out of sight.
     auto windows = windows_;
     for (auto& [id, window] : windows)
-        if (windows_.count(id) && window->IsVisible()) window->Deliver(event);
+        if (windows_.count(id) && (window->IsVisible() || window->IsMinimized()))
+            window->Deliver(event);
 }
 
 void SdlHostSystem::DispatchEvent(const SDL_Event& event) {

@@ -445,9 +445,11 @@ void TunerLayout::RefreshTitle() {
     AppSettings& settings = DllAppSettingsInstance();
     std::string title = capturedTitle_;
     if (window->IsMinimized()) {
+        // Until a note is heard the read-out is blank: the title names the program instead.
+        const std::string& heard = visFreq_->GetText();
         char text[256];
-        std::snprintf(text, sizeof text, "%s (%0.2f Hz, %s)", visFreq_->GetText().c_str(),
-                      settings.desiredFrequency,
+        std::snprintf(text, sizeof text, "%s (%0.2f Hz, %s)",
+                      (heard.empty() ? capturedTitle_ : heard).c_str(), settings.desiredFrequency,
                       settings.NoteLetters(settings.desiredFrequency).c_str());
         title = text;
     }

@@ -180,7 +180,9 @@ void PymWnd::Translate(const HostEvent& event) {
             return;
         }
         case HostEvent::Type::Timer: {
-            if (!native_->IsVisible()) return;
+            // A minimised window is unmapped, yet what it runs goes on: a speed trainer steps
+            // its tempo, the minimised title follows the tuner. Only painting waits.
+            if (!native_->IsVisible() && !native_->IsMinimized()) return;
             RunTickHook();
             if (TickSubscribers::Count() == 0) return;
             TickSubscribers::Routing subscribersOnly;
@@ -237,8 +239,13 @@ void PymWnd::MatchWindowSize() {
 }
 
 void PymWnd::Render() {
-    if (native_->IsMinimized()) return;
     std::lock_guard<std::recursive_mutex> lock(screens_.Lock());
+    // Out of sight nothing is painted, and nothing is kept waiting (the loop would spin on it):
+    // the window is painted whole when it is shown again.
+    if (native_->IsMinimized()) {
+        screens_.PaintDone();
+        return;
+    }
     MatchWindowSize();
     GuiObject* root = screens_.Shown();
     if (!root || !root->IsVisible()) return;

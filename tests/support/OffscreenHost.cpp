@@ -59,8 +59,9 @@
     }
 
     void OffscreenWindow::Restore() {
-        const bool wasMaximized = maximized_;
+        const bool wasMaximized = maximized_, wasMinimized = minimized_;
         maximized_ = minimized_ = false;
+        if (wasMinimized) Show();
         if (!wasMaximized) return;
         rect_.x = restoreRect_.x;
         rect_.y = restoreRect_.y;

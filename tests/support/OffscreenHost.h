@@ -39,7 +39,11 @@ public:
     int IconHeight() const { return iconHeight_; }
     void SetCursor(Platform::CursorType cursor) override { cursor_ = cursor; }
     void Maximize() override;
-    void Minimize() override { minimized_ = true; }
+    // Minimised, a window is unmapped, as under X.
+    void Minimize() override {
+        minimized_ = true;
+        visible_ = false;
+    }
     void Restore() override;
     bool IsMaximized() const override { return maximized_; }
     bool IsMinimized() const override { return minimized_; }

@@ -217,6 +217,23 @@ TEST_F(WindowTest, TicksReachTheSubscribersAloneAndTheLoopSleepsWhenNoneNeedsThe
     EXPECT_EQ(TickSubscribers::WantedInMs(), -1);
     Native().Inject(Type::Timer);
     EXPECT_EQ(subscriber.ticks, 2);
+
+    // Minimised, the window is out of sight yet ticks on (a speed trainer steps, the title
+    // follows the tuner); nothing is painted and no repaint is left for the loop to spin on.
+    window->SetVisible(true);
+    Native().Minimize();
+    Native().ClearPresented();
+    subscriber.wanted = false;
+    Native().Inject(Type::Timer);
+    EXPECT_EQ(subscriber.ticks, 3);
+    subscriber.Redraw();
+    Native().Inject(Type::Timer);
+    EXPECT_TRUE(Native().Presented().empty());
+    EXPECT_EQ(TickSubscribers::WantedInMs(), -1);
+    Native().Restore();  // shown again: painted whole
+    host.Pump();
+    ASSERT_FALSE(Native().Presented().empty());
+    EXPECT_EQ(Native().Presented().back().width, Native().Geometry().width);
 }
 
 TEST_F(WindowTest, HoverAsksForTooltipsOnlyWithTheFocusAndNoButtonHeld) {
