@@ -39,11 +39,18 @@ void ScaleVis::Sample() {
 
 void ScaleVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     if (w <= 0 || h <= 0) return;
+    drawnWidth_ = w;
     const Pym::Gfx::Rect area{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
                               static_cast<float>(h)};
     scaleLayer_.Draw(context, area,
                      [&](Pym::Gfx::DrawContext& layer) { DrawScale(layer, x, y, w, h); });
     DrawMarker(context, x, y, w, h);
+}
+
+bool ScaleVis::Tick(double seconds) {
+    // The needle stops half a pixel from its place: the last steps before would look still.
+    return place_.Step(
+        seconds, drawnWidth_ > 0 ? 0.5f / static_cast<float>(drawnWidth_) : EasedValue::kArrived);
 }
 
 const Pym::ColourValue& ScaleVis::ColourAt(float place) const {

@@ -49,7 +49,7 @@ public:
     void Sample() override;
     // The scale from its layer, kept while the size, colours and marks stay, then the marker.
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) final;
-    bool Tick(double seconds) override { return place_.Step(seconds); }
+    bool Tick(double seconds) override;
     bool Moving() const override { return !place_.Arrived(); }
 
     const Scale& CurrentScale() const { return scale_; }
@@ -91,4 +91,5 @@ private:
     std::vector<Mark> marks_;
     EasedValue place_;
     Pym::Gfx::CachedLayer scaleLayer_;
+    int drawnWidth_ = 0;  // pixels the scale spanned when last drawn
 };
