@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <string>
 
 #include "audio/AlsaDiagnostics.h"
@@ -55,6 +56,10 @@ constexpr unsigned long kOutputBlock = 4096;  // frames
 // first few hundred frames of a started stream (274 on the rig), which cut the first click's
 // attack. The client's clock starts after it, so nothing it shows moves.
 constexpr unsigned long kStartLead = 1024;  // frames
+// The stream's clock is read through the sound server (a status query of ALSA's plugin); the
+// displays ask it several times a refresh. A reading serves this long, moved on by the steady
+// clock: both run at one second a second.
+constexpr std::chrono::milliseconds kClockReuse{5};
 
 class PortAudioStream : public DeviceStream {
 public:
@@ -97,6 +102,7 @@ public:
 
     int Start() override {
         if (!stream_) return paBadStreamPtr;
+        clockRead_ = 0.0;
         lead_ = outputChannels_ > 0 ? kStartLead : 0;
         return Pa_StartStream(stream_);
     }
@@ -104,7 +110,12 @@ public:
     int Abort() override { return stream_ ? Pa_AbortStream(stream_) : paBadStreamPtr; }
     int IsActive() override { return stream_ ? Pa_IsStreamActive(stream_) : paBadStreamPtr; }
     double Now() override {
+        const auto at = std::chrono::steady_clock::now();
+        if (clockRead_ > 0.0 && at - clockReadAt_ < kClockReuse)
+            return clockRead_ + std::chrono::duration<double>(at - clockReadAt_).count();
         const double now = stream_ ? Pa_GetStreamTime(stream_) : 0.0;
+        clockRead_ = now;
+        clockReadAt_ = at;
         return now > 0.0 ? now : kNoStreamTime;
     }
     double OutputLatencyFrames() override {
@@ -112,6 +123,7 @@ public:
         return info ? info->outputLatency * info->sampleRate : 0.0;
     }
     int Close() override {
+        clockRead_ = 0.0;
         if (!stream_) return paNoError;
         int result = Pa_CloseStream(stream_);
         stream_ = nullptr;
@@ -161,6 +173,8 @@ private:
     int inputChannels_ = 0, outputChannels_ = 0;
     double sampleRate_ = 44100.0;
     std::atomic<unsigned long> lead_{0};  // frames of silence still to play before the client's
+    double clockRead_ = 0.0;              // the stream's clock at clockReadAt_, 0 for none
+    std::chrono::steady_clock::time_point clockReadAt_;
 };
 
 }  // namespace

@@ -51,17 +51,25 @@ void DualAnalogVis::Sample() {
 void DualAnalogVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     const float radius = std::min(w / 4.0f, h / 2.0f) - 2.0f;
     if (radius < 2.0f) return;
-    Pym::ColourValue rim = colour_;
-    rim.alpha = 90;
+    const auto centre = [&](int dial) {
+        return Pym::Gfx::Point{x + w * (dial == 0 ? 0.25f : 0.75f), y + h / 2.0f};
+    };
+    const Pym::Gfx::Rect area{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
+                              static_cast<float>(h)};
+    rims_.Draw(context, area, [&](Pym::Gfx::DrawContext& layer) {
+        Pym::ColourValue rim = colour_;
+        rim.alpha = 90;
+        for (int dial = 0; dial < 2; ++dial)
+            layer.DrawArc({rim, 2.0f}, centre(dial), radius, 0.0f, 360.0f);
+    });
     for (int dial = 0; dial < 2; ++dial) {
-        const Pym::Gfx::Point centre{x + w * (dial == 0 ? 0.25f : 0.75f), y + h / 2.0f};
-        context.DrawArc({rim, 2.0f}, centre, radius, 0.0f, 360.0f);
         // A hand from twelve o'clock, clockwise: at phase 1 (stopped) it points up again.
         const float angle =
             (std::clamp(dial == 0 ? leftPhase_ : rightPhase_, 0.0f, 1.0f) * 360.0f - 90.0f) *
             static_cast<float>(M_PI) / 180.0f;
-        context.DrawLine({colour_, 2.0f}, centre,
-                         {centre.x + radius * 0.85f * std::cos(angle),
-                          centre.y + radius * 0.85f * std::sin(angle)});
+        const Pym::Gfx::Point middle = centre(dial);
+        context.DrawLine({colour_, 2.0f}, middle,
+                         {middle.x + radius * 0.85f * std::cos(angle),
+                          middle.y + radius * 0.85f * std::sin(angle)});
     }
 }

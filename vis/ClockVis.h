@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include "pym/core/ValueTypes.h"
+#include "pym/gfx/CachedLayer.h"
 #include "vis/VisBase.h"
 #include "vis/VisSources.h"
 
@@ -34,4 +35,5 @@ private:
     ValueSource left_, right_;
     float leftPhase_ = 0.0f, rightPhase_ = 0.0f;
     Pym::ColourValue colour_{255, 255, 138, 61};
+    Pym::Gfx::CachedLayer rims_;
 };

@@ -40,35 +40,76 @@ const Pym::Gfx::Font& VisFont(float pixels, bool bold) {
     return *font;
 }
 
-void Meter::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
-    if (w < 8 || h < 8) return;
-    const float label = std::clamp(h * 0.09f, 8.0f, 18.0f);
+namespace {
+
+// Where a meter's arc lies in its rectangle; no radius when the rectangle is too small.
+struct Dial {
+    float label = 0.0f;
+    float radius = 0.0f;
+    float thick = 0.0f;
+    Point centre;
+
+    Point At(float place, float r) const {
+        const float angle = Radians(kMiddle + (place - 0.5f) * kSweep);
+        return Point{centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)};
+    }
+};
+
+Dial DialOf(int x, int y, int w, int h) {
+    Dial dial;
+    if (w < 8 || h < 8) return dial;
+    dial.label = std::clamp(h * 0.09f, 8.0f, 18.0f);
     // The arc's circle, its centre below the rectangle's middle: as large as its labels at the
     // ends and the top, and the unit's text under the arc, allow.
     const float half = Radians(kSweep / 2.0f);
     // (The arc is at most 9 pixels thick: its outer half takes up to 5 of them.)
-    const float radius = std::min((w / 2.0f - 2.0f * label) / std::sin(half) - 0.8f * label - 5.0f,
-                                  (h - 3.2f * label - 5.0f) / 0.55f);
-    if (radius < 4.0f) return;
-    const Point centre{x + w / 2.0f, y + 1.6f * label + 5.0f + radius};
-    const auto at = [&](float place, float r) {
-        const float angle = Radians(kMiddle + (place - 0.5f) * kSweep);
-        return Point{centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)};
-    };
-    const float thick = std::clamp(radius * 0.045f, 2.0f, 9.0f);
+    const float radius =
+        std::min((w / 2.0f - 2.0f * dial.label) / std::sin(half) - 0.8f * dial.label - 5.0f,
+                 (h - 3.2f * dial.label - 5.0f) / 0.55f);
+    if (radius < 4.0f) return dial;
+    dial.radius = radius;
+    dial.centre = {x + w / 2.0f, y + 1.6f * dial.label + 5.0f + radius};
+    dial.thick = std::clamp(radius * 0.045f, 2.0f, 9.0f);
+    return dial;
+}
+
+// Where a sliding meter's track lies in its rectangle.
+struct Track {
+    float label, left, width, middle, height;
+    bool labels;
+};
+
+Track TrackOf(int x, int y, int w, int h) {
+    const float label = std::clamp(h * 0.3f, 8.0f, 16.0f);
+    const bool labels = h >= 3.0f * label;
+    const float inset = labels ? label * 2.0f : 4.0f;
+    return {label,
+            x + inset,
+            w - 2.0f * inset,
+            y + (labels ? h * 0.38f : h / 2.0f),
+            std::clamp(h * 0.14f, 3.0f, 8.0f),
+            labels};
+}
+
+}  // namespace
+
+void Meter::DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+    const Dial dial = DialOf(x, y, w, h);
+    if (dial.radius <= 0.0f) return;
+    const float label = dial.label, radius = dial.radius, thick = dial.thick;
     // The tinted arc: flat, in tune, sharp.
     const float band = inTuneBand_ / 2.0f;
     const float from = kMiddle - kSweep / 2.0f, to = kMiddle + kSweep / 2.0f;
-    context.DrawArc({Faded(flat_, 120), thick}, centre, radius, from, kMiddle - band * kSweep);
-    context.DrawArc({Faded(sharp_, 120), thick}, centre, radius, kMiddle + band * kSweep, to);
-    context.DrawArc({inTune_, thick}, centre, radius, kMiddle - band * kSweep,
+    context.DrawArc({Faded(flat_, 120), thick}, dial.centre, radius, from, kMiddle - band * kSweep);
+    context.DrawArc({Faded(sharp_, 120), thick}, dial.centre, radius, kMiddle + band * kSweep, to);
+    context.DrawArc({inTune_, thick}, dial.centre, radius, kMiddle - band * kSweep,
                     kMiddle + band * kSweep);
     // Marks and labels.
     for (const Mark& mark : Marks()) {
         const float length = mark.label == "0" ? thick * 3.0f : thick * 2.0f;
-        context.DrawLine({markColour_, 1.5f}, at(mark.place, radius - thick - length),
-                         at(mark.place, radius - thick));
-        const Point text = at(mark.place, radius + thick / 2.0f + label * 0.8f);
+        context.DrawLine({markColour_, 1.5f}, dial.At(mark.place, radius - thick - length),
+                         dial.At(mark.place, radius - thick));
+        const Point text = dial.At(mark.place, radius + thick / 2.0f + label * 0.8f);
         context.DrawString(
             VisFont(label), mark.label,
             {text.x - 2.0f * label, text.y - label * 0.7f, 4.0f * label, label * 1.4f}, markColour_,
@@ -78,51 +119,56 @@ void Meter::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) 
     context.DrawString(VisFont(label * 0.9f), Unit(),
                        {x + 4.0f, y + h - label * 1.5f, 8.0f * label, label * 1.4f}, markColour_,
                        Pym::Gfx::TextAlignment::Near, Pym::Gfx::TextTrimming::None);
+}
+
+void Meter::DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+    const Dial dial = DialOf(x, y, w, h);
+    if (dial.radius <= 0.0f) return;
     // The needle, coloured by where it points, and its pivot.
     const float place = ShownPlace();
-    const Point tip = at(place, radius - thick);
-    const Point foot = at(place, radius * 0.35f);
-    context.DrawLine({ColourAt(place), std::clamp(thick * 0.5f, 2.0f, 4.0f)}, foot, tip);
-    const float pivot = std::clamp(thick * 0.9f, 3.0f, 8.0f);
+    const Point tip = dial.At(place, dial.radius - dial.thick);
+    const Point foot = dial.At(place, dial.radius * 0.35f);
+    context.DrawLine({ColourAt(place), std::clamp(dial.thick * 0.5f, 2.0f, 4.0f)}, foot, tip);
+    const float pivot = std::clamp(dial.thick * 0.9f, 3.0f, 8.0f);
     context.FillEllipse({foot.x - pivot, foot.y - pivot, 2 * pivot, 2 * pivot}, ColourAt(place));
 }
 
-void SlidingMeter::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+void SlidingMeter::DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     if (w < 8 || h < 6) return;
-    const float label = std::clamp(h * 0.3f, 8.0f, 16.0f);
-    const bool labels = h >= 3.0f * label;
-    const float inset = labels ? label * 2.0f : 4.0f;
-    const float left = x + inset, right = x + w - inset, width = right - left;
-    const float trackHeight = std::clamp(h * 0.14f, 3.0f, 8.0f);
-    const float track = y + (labels ? h * 0.38f : h / 2.0f);
-    context.FillRoundedRect({left, track - trackHeight / 2, width, trackHeight}, trackHeight / 2,
+    const Track track = TrackOf(x, y, w, h);
+    const float top = track.middle - track.height / 2, radius = track.height / 2;
+    context.FillRoundedRect({track.left, top, track.width, track.height}, radius,
                             Faded(markColour_, 70));
     const float band = inTuneBand_ / 2.0f;
     context.FillRoundedRect(
-        {left + (0.5f - band) * width, track - trackHeight / 2, 2 * band * width, trackHeight},
-        trackHeight / 2, Faded(inTune_, 150));
+        {track.left + (0.5f - band) * track.width, top, 2 * band * track.width, track.height},
+        radius, Faded(inTune_, 150));
+    const float label = track.label, below = track.middle + track.height;
     for (const Mark& mark : Marks()) {
-        const float mx = left + mark.place * width;
-        context.DrawLine({markColour_, 1.0f}, {mx, track + trackHeight},
-                         {mx, track + trackHeight * 2});
-        if (labels)
+        const float mx = track.left + mark.place * track.width;
+        context.DrawLine({markColour_, 1.0f}, {mx, below}, {mx, below + track.height});
+        if (track.labels)
             context.DrawString(
                 VisFont(label), mark.label,
-                {mx - 2.0f * label, track + trackHeight * 2, 4.0f * label, label * 1.4f},
-                markColour_, Pym::Gfx::TextAlignment::Center, Pym::Gfx::TextTrimming::None);
+                {mx - 2.0f * label, below + track.height, 4.0f * label, label * 1.4f}, markColour_,
+                Pym::Gfx::TextAlignment::Center, Pym::Gfx::TextTrimming::None);
     }
+}
+
+void SlidingMeter::DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+    if (w < 8 || h < 6) return;
+    const Track track = TrackOf(x, y, w, h);
     const float place = ShownPlace();
     const float marker = std::clamp(h * 0.5f, 6.0f, 22.0f);
-    const float mx = left + place * width;
-    context.FillRoundedRect({mx - marker * 0.2f, track - marker / 2, marker * 0.4f, marker},
+    const float mx = track.left + place * track.width;
+    context.FillRoundedRect({mx - marker * 0.2f, track.middle - marker / 2, marker * 0.4f, marker},
                             marker * 0.2f, ColourAt(place));
 }
 
-void Fret::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+void Fret::DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     if (w < 8 || h < 6) return;
     const Scale& scale = CurrentScale();
     const float span = scale.high - scale.low;
-    const float string = y + h / 2.0f;
     const float inset = 4.0f;
     const float left = x + inset, width = w - 2 * inset;
     const float target = (scale.low + scale.high) / 2.0f;
@@ -139,10 +185,17 @@ void Fret::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
                              own ? inTune_ : Faded(markColour_, 160));
         }
     }
+    const float string = y + h / 2.0f;
     context.DrawLine({Faded(markColour_, 200), std::max(1.0f, h * 0.04f)}, {left, string},
                      {left + width, string});
+}
+
+void Fret::DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+    if (w < 8 || h < 6) return;
+    const float inset = 4.0f;
     const float place = ShownPlace();
     const float dot = std::clamp(h * 0.22f, 3.0f, 14.0f);
-    const float dx = left + place * width;
+    const float dx = x + inset + place * (w - 2 * inset);
+    const float string = y + h / 2.0f;
     context.FillEllipse({dx - dot, string - dot, 2 * dot, 2 * dot}, ColourAt(place));
 }

@@ -11,14 +11,20 @@ class Font;
 class Meter : public ScaleVis {
 public:
     using ScaleVis::ScaleVis;
-    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+
+protected:
+    void DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    void DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
 };
 
 // A marker sliding along a straight scale, with marks at the ends, the quarters and the middle.
 class SlidingMeter : public ScaleVis {
 public:
     using ScaleVis::ScaleVis;
-    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+
+protected:
+    void DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    void DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
 };
 
 // A string over frets: a fret wire wherever a semitone from the target falls on the scale (the
@@ -27,7 +33,10 @@ public:
 class Fret : public ScaleVis {
 public:
     using ScaleVis::ScaleVis;
-    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+
+protected:
+    void DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    void DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
 };
 
 // The small text of the kit's marks and labels, sized in pixels.

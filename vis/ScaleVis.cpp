@@ -18,6 +18,7 @@ void ScaleVis::LoadLook(const TiXmlElement* element) {
     ReadVisColour(sharp_, element, "SharpColor");
     Pym::XMLLoadSave::ReadAttribute(inTuneBand_, element, "InTuneBand");
     if (!std::isfinite(inTuneBand_)) inTuneBand_ = 0.1f;
+    scaleLayer_.Invalidate();
 }
 
 void ScaleVis::Sample() {
@@ -36,6 +37,22 @@ void ScaleVis::Sample() {
     place_.SetTarget(place);
 }
 
+void ScaleVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0) return;
+    drawnWidth_ = w;
+    const Pym::Gfx::Rect area{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
+                              static_cast<float>(h)};
+    scaleLayer_.Draw(context, area,
+                     [&](Pym::Gfx::DrawContext& layer) { DrawScale(layer, x, y, w, h); });
+    DrawMarker(context, x, y, w, h);
+}
+
+bool ScaleVis::Tick(double seconds) {
+    // The needle stops half a pixel from its place: the last steps before would look still.
+    return place_.Step(
+        seconds, drawnWidth_ > 0 ? 0.5f / static_cast<float>(drawnWidth_) : EasedValue::kArrived);
+}
+
 const Pym::ColourValue& ScaleVis::ColourAt(float place) const {
     const float offset = (place - 0.5f) * 2.0f;
     if (std::fabs(offset) <= inTuneBand_) return inTune_;
@@ -43,6 +60,7 @@ const Pym::ColourValue& ScaleVis::ColourAt(float place) const {
 }
 
 void ScaleVis::BuildMarks() {
+    scaleLayer_.Invalidate();
     marks_.clear();
     const float span = scale_.high - scale_.low;
     if (!(span > 0.0f) || !std::isfinite(span) || !feed_.frequencyOf) return;

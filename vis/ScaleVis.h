@@ -7,6 +7,7 @@
 #include <tinyxml.h>
 
 #include "pym/core/ValueTypes.h"
+#include "pym/gfx/CachedLayer.h"
 #include "vis/EasedValue.h"
 #include "vis/VisBase.h"
 #include "vis/VisSources.h"
@@ -46,7 +47,9 @@ public:
     void LoadLook(const TiXmlElement* element);
 
     void Sample() override;
-    bool Tick(double seconds) override { return place_.Step(seconds); }
+    // The scale from its layer, kept while the size, colours and marks stay, then the marker.
+    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) final;
+    bool Tick(double seconds) override;
     bool Moving() const override { return !place_.Arrived(); }
 
     const Scale& CurrentScale() const { return scale_; }
@@ -57,6 +60,12 @@ public:
     void Settle() { place_.Settle(); }
 
 protected:
+    // What stays from one drawing to the next: arcs or tracks, marks, labels.
+    virtual void DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) = 0;
+    // What follows the detected frequency: a needle, a marker, a dot.
+    virtual void DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int width,
+                            int height) = 0;
+
     // The colour for a place: in tune near the middle, flat below, sharp above.
     const Pym::ColourValue& ColourAt(float place) const;
     // The marks: where each lies on the scale (0 to 1) and what it reads ("-25", "0", "+25").
@@ -81,4 +90,6 @@ private:
     Scale scale_;
     std::vector<Mark> marks_;
     EasedValue place_;
+    Pym::Gfx::CachedLayer scaleLayer_;
+    int drawnWidth_ = 0;  // pixels the scale spanned when last drawn
 };

@@ -7,6 +7,9 @@
 namespace {
 
 constexpr double kFirstStepSeconds = 0.01;  // one tick
+// Steps of a movement every other tick: 50 pictures a second look as smooth as 100 for
+// needles that settle within a tenth of a second, and cost half.
+constexpr int kStepMs = 20;
 
 }  // namespace
 
@@ -23,6 +26,7 @@ bool VisBase::DrawSelf(Pym::Gfx::DrawContext& context) {
 
 void VisBase::OnTimer(Pym::Signal::Timer& signal) {
     const int now = signal.elapsedMs;
+    if (moved_ && now - lastTickMs_ < kStepMs) return;
     double seconds = lastTickMs_ < 0 ? 0.0 : (now - lastTickMs_) / 1000.0;
     // Ticks pause while nothing moves: a movement that starts moves by one tick's time first.
     if (!moved_) seconds = std::min(seconds, kFirstStepSeconds);

@@ -189,6 +189,21 @@ bool CairoDrawContext::DrawArc(const Pen& pen, Point centre, float radius, float
     return Check();
 }
 
+bool CairoDrawContext::PixelAligned(const Rect& area) const {
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    const auto whole = [](double value) { return value == std::floor(value); };
+    return matrix.xx == 1.0 && matrix.yy == 1.0 && matrix.xy == 0.0 && matrix.yx == 0.0 &&
+           whole(matrix.x0 + area.x) && whole(matrix.y0 + area.y);
+}
+
+std::unique_ptr<DrawContext> CairoDrawContext::LayerContext(Image& layer, const Rect& area) {
+    auto context = std::make_unique<CairoDrawContext>(layer);
+    context->Clear();
+    context->Translate(-area.x, -area.y);
+    return context;
+}
+
 bool CairoDrawContext::OutsideClip(const Rect& rect) const {
     double left = 0, top = 0, right = 0, bottom = 0;
     cairo_clip_extents(cr_, &left, &top, &right, &bottom);

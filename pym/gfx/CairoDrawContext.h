@@ -44,6 +44,8 @@ public:
     bool DrawString(const Font& font, const std::string& text, const Rect& rect,
                     const ColourValue& colour, TextAlignment alignment,
                     TextTrimming trimming) override;
+    bool PixelAligned(const Rect& area) const override;
+    std::unique_ptr<DrawContext> LayerContext(Image& layer, const Rect& area) override;
 
     // Makes the whole target transparent (inside the current clip).
     void Clear();

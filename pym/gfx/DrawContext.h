@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "pym/core/ValueTypes.h"
@@ -70,6 +71,15 @@ public:
     virtual bool OutsideClip(const Rect& /*rect*/) const { return false; }
     // Draws the picture scaled into the rectangle; interpolation 0 keeps the context's mode.
     virtual bool DrawImage(const Image& image, const Rect& rect, int interpolation) = 0;
+    // Whether a picture copied over `area` (in this context's coordinates) lands pixel for
+    // pixel: not where the context is scaled or moved by a fraction, nor where it draws no
+    // pixels at all.
+    virtual bool PixelAligned(const Rect& /*area*/) const { return false; }
+    // A context drawing into `layer`, a picture to be copied over `area` of this one, in this
+    // context's coordinates; only asked where PixelAligned holds.
+    virtual std::unique_ptr<DrawContext> LayerContext(Image& /*layer*/, const Rect& /*area*/) {
+        return nullptr;
+    }
     // Draws text wrapped and clipped to the rectangle.
     virtual bool DrawString(const Font& font, const std::string& text, const Rect& rect,
                             const ColourValue& colour, TextAlignment alignment,

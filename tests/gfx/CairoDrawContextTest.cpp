@@ -1,9 +1,13 @@
 #include "pym/gfx/CairoDrawContext.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "pym/gfx/CachedLayer.h"
 #include "pym/gfx/Font.h"
 #include "pym/gfx/Region.h"
 
@@ -169,3 +173,52 @@ TEST_F(CairoDrawContextTest, TextFadesWithTheContextAlpha) {
 }
 
 }  // namespace
+
+TEST(CachedLayerTest, CopiesLookAsDrawnAndRepaintOnlyWhenStale) {
+    // An arc and a line over a background, once straight and once through a layer, on a
+    // context moved by whole pixels as the window's tree moves it.
+    const auto paint = [](Pym::Gfx::DrawContext& on) {
+        on.DrawArc({kBlue, 3.0f}, {20, 18}, 12, -160, -20);
+        on.DrawLine({ColourValue{160, 20, 200, 40}, 1.5f}, {4, 4}, {30, 20});
+    };
+    const auto drawn = [](const std::function<void(CairoDrawContext&)>& draw) {
+        auto picture = Image::Blank(50, 40);
+        CairoDrawContext on(*picture);
+        on.FillRect({0, 0, 50, 40}, ColourValue{255, 90, 90, 90});
+        on.Translate(3, 2);
+        draw(on);
+        cairo_surface_flush(picture->Surface());
+        const unsigned char* data = cairo_image_surface_get_data(picture->Surface());
+        return std::vector<unsigned char>(
+            data, data + cairo_image_surface_get_stride(picture->Surface()) * 40);
+    };
+    Pym::Gfx::CachedLayer layer;
+    int paints = 0;
+    const auto throughLayer = [&](CairoDrawContext& on, float width) {
+        layer.Draw(on, {2, 1, width, 30}, [&](Pym::Gfx::DrawContext& into) {
+            ++paints;
+            paint(into);
+        });
+    };
+    const auto straight = drawn([&](CairoDrawContext& on) { paint(on); });
+    // Blending in another order rounds a channel by one here and there.
+    const auto nearly = [&](const std::vector<unsigned char>& pixels) {
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            if (std::abs(pixels[i] - straight[i]) > 1) return false;
+        return true;
+    };
+    EXPECT_TRUE(nearly(drawn([&](CairoDrawContext& on) { throughLayer(on, 40); })));
+    EXPECT_TRUE(nearly(drawn([&](CairoDrawContext& on) { throughLayer(on, 40); })));
+    EXPECT_EQ(paints, 1);
+    layer.Invalidate();
+    drawn([&](CairoDrawContext& on) { throughLayer(on, 40); });
+    drawn([&](CairoDrawContext& on) { throughLayer(on, 41); });
+    EXPECT_EQ(paints, 3);
+    // Moved by half a pixel, a copy would not look the same: it is painted straight each time.
+    drawn([&](CairoDrawContext& on) {
+        on.Translate(0.5f, 0);
+        throughLayer(on, 41);
+        throughLayer(on, 41);
+    });
+    EXPECT_EQ(paints, 5);
+}
