@@ -226,6 +226,11 @@ std::shared_ptr<Image> Image::Blank(int width, int height) {
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(width, 1), std::max(height, 1)));
 }
 
+std::shared_ptr<Image> Image::Over(std::uint32_t* pixels, int width, int height, int stride) {
+    return std::make_shared<Image>(cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, width, height, stride));
+}
+
 std::shared_ptr<Image> Image::Scaled(int width, int height, cairo_filter_t filter) const {
     auto scaled = Blank(width, height);
     cairo_t* cr = cairo_create(scaled->Surface());

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,10 @@ public:
                                             int width = -1, int height = -1);
     // A transparent picture of the given size (at least 1 x 1).
     static std::shared_ptr<Image> Blank(int width, int height);
+
+    // A picture over pixels owned elsewhere (premultiplied ARGB, `stride` bytes a row), which
+    // must outlive it.
+    static std::shared_ptr<Image> Over(std::uint32_t* pixels, int width, int height, int stride);
 
     // A copy drawn at the given size with a Cairo filter.
     std::shared_ptr<Image> Scaled(int width, int height, cairo_filter_t filter) const;
