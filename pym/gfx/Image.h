@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "pym/gfx/EqualLines.h"
+
 namespace Pym::Gfx {
 
 // A picture in memory: a Cairo ARGB32 image surface (premultiplied alpha), owned.
@@ -43,15 +45,31 @@ public:
     // A copy drawn at the given size with a Cairo filter.
     std::shared_ptr<Image> Scaled(int width, int height, cairo_filter_t filter) const;
 
+    // The same picture keeping its longest runs of equal rows and columns once (a frame's or
+    // a panel's plain middle), or the picture itself when that saves little.
+    static std::shared_ptr<Image> Compacted(const std::shared_ptr<Image>& image);
+
+    // Paints the picture over (0, 0, Width(), Height()) of the context's user space, with
+    // the filter and its edge pixels repeating outwards.
+    void Paint(cairo_t* cr, cairo_filter_t filter, double alpha = 1.0) const;
+    // One pixel (premultiplied ARGB), 0 outside the picture.
+    std::uint32_t PixelAt(int x, int y) const;
+
     int Width() const;
     int Height() const;
+    // The pixels kept: the whole picture unless it is compacted.
     cairo_surface_t* Surface() const { return surface_; }
+    bool IsCompacted() const { return rows_.extra > 0 || columns_.extra > 0; }
     // True for pictures rendered from vectors, which are sharper rendered again than scaled.
     bool IsVector() const { return vector_; }
 
 private:
+    // Paints a compacted picture in pieces, each of its runs stretched from its one line.
+    void PaintPieces(cairo_t* cr, double alpha) const;
+
     cairo_surface_t* surface_;
     bool vector_ = false;
+    LineRun rows_, columns_;
 };
 
 using ImagePtr = std::shared_ptr<Image>;
