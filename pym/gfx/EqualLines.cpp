@@ -1,7 +1,9 @@
 #include "pym/gfx/EqualLines.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace Pym::Gfx {
 
@@ -41,12 +43,14 @@ LineRun LongestEqualRows(cairo_surface_t* surface) {
 
 LineRun LongestEqualColumns(cairo_surface_t* surface) {
     cairo_surface_flush(surface);
-    const int height = cairo_image_surface_get_height(surface);
-    return LongestRun(cairo_image_surface_get_width(surface), [&](int x) {
-        for (int y = 0; y < height; ++y)
-            if (Row(surface, y)[x] != Row(surface, y)[x + 1]) return false;
-        return true;
-    });
+    const int width = cairo_image_surface_get_width(surface);
+    // Row by row, as the pixels lie in memory.
+    std::vector<char> same(std::max(width - 1, 0), 1);
+    for (int y = 0; y < cairo_image_surface_get_height(surface); ++y) {
+        const std::uint32_t* row = Row(surface, y);
+        for (int x = 0; x + 1 < width; ++x) same[x] &= row[x] == row[x + 1];
+    }
+    return LongestRun(width, [&](int x) { return same[x] != 0; });
 }
 
 cairo_surface_t* WithoutRepeats(cairo_surface_t* surface, const LineRun& rows,
