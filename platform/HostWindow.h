@@ -31,6 +31,13 @@ struct HostRect {
     bool operator==(const HostRect&) const = default;
 };
 
+// The pixels a window presents from, lent to be drawn into (32-bit ARGB, premultiplied alpha;
+// the screen shows the colour and ignores the alpha). Null pixels when none are lent.
+struct HostCanvas {
+    std::uint32_t* pixels = nullptr;
+    int width = 0, height = 0, stride = 0;  // stride in bytes
+};
+
 // What a native window reports, in the window's own coordinates.
 struct HostEvent {
     enum class Type {
@@ -102,7 +109,13 @@ public:
     // The bounds of the monitor the window is on, or nearest to.
     virtual HostRect MonitorBounds() const = 0;
 
-    // Copies the rectangle of the picture to the screen.
+    // The window's own pixels at its present size, for the caller to draw into and present
+    // without a copy of its own; they are replaced (their content lost) when the window's size
+    // changes, so ask again before each drawing. None by default: the caller keeps a picture.
+    virtual HostCanvas Canvas() { return {}; }
+
+    // Copies the rectangle of the picture to the screen; a picture that is the window's
+    // canvas is shown as it is.
     virtual void Present(const std::uint32_t* pixels, int width, int height, int stride,
                          const HostRect& dirty) = 0;
     // Copies several rectangles of the picture to the screen in one go.

@@ -133,6 +133,17 @@ HostRect SdlHostWindow::MonitorBounds() const {
     return HostRect{bounds.x, bounds.y, bounds.w, bounds.h};
 }
 
+// The window surface is lent when its pixels are laid out as the framework draws them:
+// 32 bits, blue in the low byte. The alpha byte of an XRGB surface is ignored on the screen.
+HostCanvas SdlHostWindow::Canvas() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface || SDL_MUSTLOCK(surface) || !surface->pixels) return {};
+    const Uint32 format = surface->format->format;
+    if (format != SDL_PIXELFORMAT_ARGB8888 && format != SDL_PIXELFORMAT_RGB888) return {};
+    return HostCanvas{static_cast<std::uint32_t*>(surface->pixels), surface->w, surface->h,
+                      surface->pitch};
+}
+
 void SdlHostWindow::Present(const std::uint32_t* pixels, int width, int height, int stride,
                             const HostRect& dirty) {
     PresentAreas(pixels, width, height, stride, {dirty});
@@ -142,24 +153,30 @@ void SdlHostWindow::PresentAreas(const std::uint32_t* pixels, int width, int hei
                                  const std::vector<HostRect>& areas) {
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target || !pixels) return;
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint32_t*>(pixels), width, height, 32, stride, SDL_PIXELFORMAT_ARGB8888);
-    if (!source) return;
-    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+    // A picture drawn into the canvas is on the window surface already.
+    SDL_Surface* source = nullptr;
+    if (pixels != target->pixels) {
+        source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(pixels), width,
+                                                    height, 32, stride, SDL_PIXELFORMAT_ARGB8888);
+        if (!source) return;
+        SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+    }
     const SDL_Rect bounds{0, 0, std::min(width, target->w), std::min(height, target->h)};
     std::vector<SDL_Rect> copied;
     for (const HostRect& dirty : areas) {
         const SDL_Rect rect{dirty.x, dirty.y, dirty.width, dirty.height};
         SDL_Rect area;
         if (!SDL_IntersectRect(&rect, &bounds, &area)) continue;
-        SDL_Rect to = area;
-        SDL_BlitSurface(source, &area, target, &to);
+        if (source) {
+            SDL_Rect to = area;
+            SDL_BlitSurface(source, &area, target, &to);
+        }
         copied.push_back(area);
     }
     // One update for all: the display server gets the pieces in a single round.
     if (!copied.empty())
         SDL_UpdateWindowSurfaceRects(window_, copied.data(), static_cast<int>(copied.size()));
-    SDL_FreeSurface(source);
+    if (source) SDL_FreeSurface(source);
 }
 
 void SdlHostWindow::SetShape(const std::uint32_t* pixels, int width, int height, int stride,

@@ -37,6 +37,7 @@ public:
     void Focus() override;
     void SetInputEnabled(bool enabled) override { inputEnabled_ = enabled; }
     HostRect MonitorBounds() const override;
+    HostCanvas Canvas() override;
     void Present(const std::uint32_t* pixels, int width, int height, int stride,
                  const HostRect& dirty) override;
     void PresentAreas(const std::uint32_t* pixels, int width, int height, int stride,

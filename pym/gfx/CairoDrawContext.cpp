@@ -231,15 +231,9 @@ bool CairoDrawContext::DrawImage(const Image& image, const Rect& rect, int inter
     cairo_save(cr_);
     cairo_translate(cr_, rect.x, rect.y);
     cairo_scale(cr_, rect.width / image.Width(), rect.height / image.Height());
-    cairo_set_source_surface(cr_, image.Surface(), 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr_), CairoFilter(interpolation));
-    cairo_pattern_set_extend(cairo_get_source(cr_), CAIRO_EXTEND_PAD);
     cairo_rectangle(cr_, 0, 0, image.Width(), image.Height());
     cairo_clip(cr_);
-    if (alpha_ >= 1.0f)
-        cairo_paint(cr_);
-    else
-        cairo_paint_with_alpha(cr_, alpha_);
+    image.Paint(cr_, CairoFilter(interpolation), alpha_);
     cairo_restore(cr_);
     return Check();
 }

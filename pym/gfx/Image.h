@@ -2,9 +2,12 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
+
+#include "pym/gfx/EqualLines.h"
 
 namespace Pym::Gfx {
 
@@ -35,18 +38,38 @@ public:
     // A transparent picture of the given size (at least 1 x 1).
     static std::shared_ptr<Image> Blank(int width, int height);
 
+    // A picture over pixels owned elsewhere (premultiplied ARGB, `stride` bytes a row), which
+    // must outlive it.
+    static std::shared_ptr<Image> Over(std::uint32_t* pixels, int width, int height, int stride);
+
     // A copy drawn at the given size with a Cairo filter.
     std::shared_ptr<Image> Scaled(int width, int height, cairo_filter_t filter) const;
 
+    // The same picture keeping its longest runs of equal rows and columns once (a frame's or
+    // a panel's plain middle), or the picture itself when that saves little.
+    static std::shared_ptr<Image> Compacted(const std::shared_ptr<Image>& image);
+
+    // Paints the picture over (0, 0, Width(), Height()) of the context's user space, with
+    // the filter and its edge pixels repeating outwards.
+    void Paint(cairo_t* cr, cairo_filter_t filter, double alpha = 1.0) const;
+    // One pixel (premultiplied ARGB), 0 outside the picture.
+    std::uint32_t PixelAt(int x, int y) const;
+
     int Width() const;
     int Height() const;
+    // The pixels kept: the whole picture unless it is compacted.
     cairo_surface_t* Surface() const { return surface_; }
+    bool IsCompacted() const { return rows_.extra > 0 || columns_.extra > 0; }
     // True for pictures rendered from vectors, which are sharper rendered again than scaled.
     bool IsVector() const { return vector_; }
 
 private:
+    // Paints a compacted picture in pieces, each of its runs stretched from its one line.
+    void PaintPieces(cairo_t* cr, double alpha) const;
+
     cairo_surface_t* surface_;
     bool vector_ = false;
+    LineRun rows_, columns_;
 };
 
 using ImagePtr = std::shared_ptr<Image>;

@@ -40,10 +40,10 @@ std::shared_ptr<GfxLayerImageServer_::ImageCache> GfxLayerImageServer_::MakeEntr
     entry->height = height;
     Pym::Gfx::ImagePtr loaded = Load(resolved, width, height);
     // Vector pictures come back rendered at the size; bitmaps are scaled once, here.
-    if (loaded->Width() == width && loaded->Height() == height)
-        entry->image = loaded;
-    else
-        entry->image = loaded->Scaled(width, height, Pym::Gfx::CairoFilter(interpolation));
+    if (loaded->Width() != width || loaded->Height() != height)
+        loaded = loaded->Scaled(width, height, Pym::Gfx::CairoFilter(interpolation));
+    // A window-sized frame or panel is mostly equal lines: those are kept once.
+    entry->image = Pym::Gfx::Image::Compacted(loaded);
     return entry;
 }
 

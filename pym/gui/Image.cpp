@@ -17,21 +17,15 @@ const bool registered = RegisterType<Image>("Pym::Image", "$PYM/Objects/Image/Im
 
 // The alpha of one pixel of a picture (0 = fully transparent).
 int AlphaAt(const Gfx::Image& picture, int x, int y) {
-    cairo_surface_t* surface = picture.Surface();
-    cairo_surface_flush(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    if (!data || x < 0 || y < 0 || x >= picture.Width() || y >= picture.Height()) return 0;
-    const int stride = cairo_image_surface_get_stride(surface);
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-    return static_cast<int>(row[x] >> 24);
+    return static_cast<int>(picture.PixelAt(x, y) >> 24);
 }
 
 Gfx::ImagePtr CopyOfPart(const Gfx::Image& picture, int x, int y, int width, int height) {
     Gfx::ImagePtr part = Gfx::Image::Blank(width, height);
     cairo_t* cr = cairo_create(part->Surface());
-    cairo_set_source_surface(cr, picture.Surface(), -x, -y);
+    cairo_translate(cr, -x, -y);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(cr);
+    picture.Paint(cr, CAIRO_FILTER_NEAREST);
     cairo_destroy(cr);
     return part;
 }

@@ -80,6 +80,9 @@ PymWnd::PymWnd(Window& window, std::unique_ptr<Platform::HostWindow> native)
 
 PymWnd::~PymWnd() {
     native_->SetListener(nullptr);
+    // The buffer may lie over the window's pixels: it goes first.
+    context_.reset();
+    backBuffer_.reset();
     native_.reset();
 }
 
@@ -227,12 +230,29 @@ void PymWnd::Translate(const HostEvent& event) {
 
 // --- painting -----------------------------------------------------------------------------
 
+// Draws straight into the window's own pixels when the host lends them, else into a picture
+// of its own that presenting copies.
 void PymWnd::MatchWindowSize() {
+    const Platform::HostCanvas canvas = native_->Canvas();
+    if (canvas.pixels) {
+        if (lent_ == canvas.pixels && backBuffer_->Width() == canvas.width &&
+            backBuffer_->Height() == canvas.height)
+            return;
+        UseBuffer(Gfx::Image::Over(canvas.pixels, canvas.width, canvas.height, canvas.stride),
+                  canvas.pixels);
+        return;
+    }
     const Platform::HostRect geometry = native_->Geometry();
     const int width = std::max(geometry.width, 1), height = std::max(geometry.height, 1);
-    if (backBuffer_ && backBuffer_->Width() == width && backBuffer_->Height() == height) return;
+    if (backBuffer_ && !lent_ && backBuffer_->Width() == width && backBuffer_->Height() == height)
+        return;
+    UseBuffer(Gfx::Image::Blank(width, height), nullptr);
+}
+
+void PymWnd::UseBuffer(std::shared_ptr<Gfx::Image> buffer, std::uint32_t* lent) {
     context_.reset();
-    backBuffer_ = Gfx::Image::Blank(width, height);
+    backBuffer_ = std::move(buffer);
+    lent_ = lent;
     context_ = std::make_unique<Gfx::CairoDrawContext>(*backBuffer_);
     // A new buffer holds nothing yet.
     screens_.RequestFullRedraw();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -13,8 +14,8 @@ namespace Pym {
 class Window;
 
 // The native window of a Pym::Window: turns the host's events into signals through its
-// screen manager, and paints the dirty part of the shown tree into a back buffer that it
-// copies to the screen.
+// screen manager, and paints the dirty part of the shown tree into the window's own pixels, or
+// into a back buffer that it copies to the screen when the host lends none.
 class PymWnd : public Platform::HostListener {
 public:
     // Null when the host cannot make the window.
@@ -43,6 +44,7 @@ private:
     PymWnd(Window& window, std::unique_ptr<Platform::HostWindow> native);
     void Translate(const Platform::HostEvent& event);
     void MatchWindowSize();
+    void UseBuffer(std::shared_ptr<Gfx::Image> buffer, std::uint32_t* lent);
     // Whether a point of a shaped window lies on a part its shape cuts away.
     bool OutsideShape(int x, int y) const;
 
@@ -50,6 +52,7 @@ private:
     std::unique_ptr<Platform::HostWindow> native_;
     ScreenManager screens_;
     std::shared_ptr<Gfx::Image> backBuffer_;
+    std::uint32_t* lent_ = nullptr;  // the host's pixels that backBuffer_ lies over, if any
     std::unique_ptr<Gfx::CairoDrawContext> context_;
     int lastMouseX_ = -1, lastMouseY_ = -1;
 };

@@ -142,4 +142,41 @@ TEST_F(ImageTest, ScalingFillsTheWholeTarget) {
     EXPECT_EQ(Image::Blank(0, -3)->Width(), 1);
 }
 
+// A window frame keeps its plain middle once, and still paints every pixel of the whole, at
+// its own size and scaled.
+TEST_F(ImageTest, CompactedPicturesPaintTheWholePicture) {
+    std::string svg = dir.Write("frame.svg",
+                                "<svg xmlns='http://www.w3.org/2000/svg' width='100%' "
+                                "height='100%'><rect x='0' y='0' width='100%' height='100%' "
+                                "rx='14' ry='14' fill='#15171C' stroke='#343945' "
+                                "stroke-width='2'/></svg>")
+                          .string();
+    auto whole = Image::FromFile(svg, 720, 480);
+    auto compacted = Image::Compacted(whole);
+    ASSERT_TRUE(compacted->IsCompacted());
+    EXPECT_LT(cairo_image_surface_get_width(compacted->Surface()), 40);
+    EXPECT_EQ(compacted->Width(), 720);
+    EXPECT_EQ(compacted->Height(), 480);
+    auto painted = Image::Blank(730, 490);
+    cairo_t* cr = cairo_create(painted->Surface());
+    cairo_translate(cr, 3, 5);
+    compacted->Paint(cr, CAIRO_FILTER_GOOD);
+    cairo_destroy(cr);
+    int wrong = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 720; ++x)
+            wrong += Pixel(*painted, x + 3, y + 5) != Pixel(*whole, x, y) ||
+                     compacted->PixelAt(x, y) != Pixel(*whole, x, y);
+    EXPECT_EQ(wrong, 0);
+    auto scaledWhole = whole->Scaled(450, 130, CAIRO_FILTER_GOOD);
+    auto scaledCompacted = compacted->Scaled(450, 130, CAIRO_FILTER_GOOD);
+    for (int y = 0; y < 130; ++y)
+        for (int x = 0; x < 450; ++x)
+            wrong += Pixel(*scaledWhole, x, y) != Pixel(*scaledCompacted, x, y);
+    EXPECT_EQ(wrong, 0);
+    // A picture without long equal runs stays as it is.
+    auto small = Image::FromFile(svg, 40, 40);
+    EXPECT_EQ(Image::Compacted(small), small);
+}
+
 }  // namespace
