@@ -1,6 +1,5 @@
 #include "audio/AudioFile.h"
 
-#include <dlfcn.h>
 #include <sndfile.h>
 
 #include <unistd.h>
@@ -12,9 +11,19 @@
 
 #include "audio/PeakResampler.h"
 #include "audio/Rounding.h"
+#include "platform/LazyLibrary.h"
 #include "pym/base/RegularFile.h"
-#include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
+
+const Platform::LazyLibrary& SndfileLibrary() {
+    static const Platform::LazyLibrary library("libsndfile.so.1");
+    static const bool reported = [] {
+        if (!library.Loaded()) Pym::Trace("libsndfile.so.1 not loaded: " + library.Error());
+        return true;
+    }();
+    (void)reported;
+    return library;
+}
 
 namespace {
 
@@ -31,11 +40,11 @@ struct SndfileCalls {
     bool Complete() const { return open && read && close; }
 };
 
-SndfileCalls LookUp(const SndfileLibrary& library) {
+SndfileCalls LookUp(const Platform::LazyLibrary& library) {
     SndfileCalls calls;
-    calls.open = reinterpret_cast<OpenFunction>(library.Function("sf_open_fd"));
-    calls.read = reinterpret_cast<ReadFunction>(library.Function("sf_read_float"));
-    calls.close = reinterpret_cast<CloseFunction>(library.Function("sf_close"));
+    library.Resolve("sf_open_fd", calls.open);
+    library.Resolve("sf_read_float", calls.read);
+    library.Resolve("sf_close", calls.close);
     return calls;
 }
 
@@ -76,25 +85,9 @@ void Decode(const SndfileCalls& calls, SNDFILE* file, const SF_INFO& info, std::
 
 }  // namespace
 
-SndfileLibrary::SndfileLibrary() : handle_(dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL)) {
-    if (!handle_) Pym::Trace(std::string("libsndfile.so.1 not loaded: ") + dlerror());
-}
-
-SndfileLibrary::~SndfileLibrary() {
-    if (handle_) dlclose(handle_);
-}
-
-void* SndfileLibrary::Function(const char* name) const {
-    return handle_ ? dlsym(handle_, name) : nullptr;
-}
-
-SndfileLibrary& DllSndfileLibraryInstance() {
-    return Pym::Singleton<SndfileLibrary>::Instance();
-}
-
 int LoadAudioFile(const std::string& path, std::vector<float>& out, float maxLengthMs,
                   int targetRate) {
-    SndfileCalls calls = LookUp(DllSndfileLibraryInstance());
+    SndfileCalls calls = LookUp(SndfileLibrary());
     if (!calls.Complete()) return 0;
     // Only regular files: a FIFO would block the window thread in open() for ever.
     int fd = Pym::OpenRegularFile(path);

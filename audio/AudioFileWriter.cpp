@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "audio/AudioFile.h"
+#include "platform/LazyLibrary.h"
 
 namespace {
 
@@ -20,12 +21,14 @@ using ErrorFunction = decltype(&sf_strerror);
 
 std::string WriteWavFile(const std::string& path, const std::vector<float>& samples,
                          int sampleRate) {
-    const SndfileLibrary& library = DllSndfileLibraryInstance();
-    auto open = reinterpret_cast<OpenFunction>(library.Function("sf_open"));
-    auto write = reinterpret_cast<WriteFunction>(library.Function("sf_writef_float"));
-    auto close = reinterpret_cast<CloseFunction>(library.Function("sf_close"));
-    auto error = reinterpret_cast<ErrorFunction>(library.Function("sf_strerror"));
-    if (!open || !write || !close || !error) return "libsndfile.so.1 is not available";
+    const Platform::LazyLibrary& library = SndfileLibrary();
+    OpenFunction open = nullptr;
+    WriteFunction write = nullptr;
+    CloseFunction close = nullptr;
+    ErrorFunction error = nullptr;
+    if (!library.Resolve("sf_open", open) || !library.Resolve("sf_writef_float", write) ||
+        !library.Resolve("sf_close", close) || !library.Resolve("sf_strerror", error))
+        return "libsndfile.so.1 is not available";
 
     const std::string partial = path + ".partial-" + std::to_string(getpid());
     SF_INFO info{};

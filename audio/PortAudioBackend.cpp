@@ -2,7 +2,6 @@
 
 #include <alsa/asoundlib.h>
 #include <fcntl.h>
-#include <portaudio.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "audio/AlsaDiagnostics.h"
+#include "audio/PortAudioLibrary.h"
 #include "audio/RealtimeSafe.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
@@ -63,7 +63,7 @@ constexpr std::chrono::milliseconds kClockReuse{5};
 
 class PortAudioStream : public DeviceStream {
 public:
-    explicit PortAudioStream(DeviceClient& client) : client_(client) {}
+    PortAudioStream(DeviceClient& client, const PortAudioLibrary& pa) : client_(client), pa_(pa) {}
     ~PortAudioStream() override { Close(); }
 
     int OpenOn(const StreamParameters& p) {
@@ -71,15 +71,15 @@ public:
         PaStreamParameters* inPtr = nullptr;
         PaStreamParameters* outPtr = nullptr;
         if (p.inputChannels > 0) {
-            in.device = Pa_GetDefaultInputDevice();
+            in.device = pa_.defaultInputDevice();
             if (in.device == paNoDevice) return paDeviceUnavailable;
             in.channelCount = p.inputChannels;
             in.sampleFormat = paFloat32;
-            in.suggestedLatency = Pa_GetDeviceInfo(in.device)->defaultHighInputLatency;
+            in.suggestedLatency = pa_.deviceInfo(in.device)->defaultHighInputLatency;
             inPtr = &in;
         }
         if (p.outputChannels > 0) {
-            out.device = Pa_GetDefaultOutputDevice();
+            out.device = pa_.defaultOutputDevice();
             if (out.device == paNoDevice) return paDeviceUnavailable;
             out.channelCount = p.outputChannels;
             out.sampleFormat = paFloat32;
@@ -87,15 +87,15 @@ public:
             // the first click of a start; it rides out stalls of a loaded machine that a sound
             // server's usual 35 ms would turn into audible gaps.
             out.suggestedLatency =
-                std::max(Pa_GetDeviceInfo(out.device)->defaultHighOutputLatency, kOutputLatency);
+                std::max(pa_.deviceInfo(out.device)->defaultHighOutputLatency, kOutputLatency);
             outPtr = &out;
         }
         inputChannels_ = inPtr ? p.inputChannels : 0;
         outputChannels_ = outPtr ? p.outputChannels : 0;
         sampleRate_ = p.sampleRate > 0.0 ? p.sampleRate : sampleRate_;
         const unsigned long block = outPtr ? kOutputBlock : paFramesPerBufferUnspecified;
-        int result = Pa_OpenStream(&stream_, inPtr, outPtr, p.sampleRate, block, paNoFlag,
-                                   &PortAudioStream::Callback, this);
+        int result = pa_.openStream(&stream_, inPtr, outPtr, p.sampleRate, block, paNoFlag,
+                                    &PortAudioStream::Callback, this);
         if (result == paNoError && inPtr && !outPtr) HoldInput();
         return result;
     }
@@ -104,28 +104,28 @@ public:
         if (!stream_) return paBadStreamPtr;
         clockRead_ = 0.0;
         lead_ = outputChannels_ > 0 ? kStartLead : 0;
-        return Pa_StartStream(stream_);
+        return pa_.startStream(stream_);
     }
-    int Stop() override { return stream_ ? Pa_StopStream(stream_) : paBadStreamPtr; }
-    int Abort() override { return stream_ ? Pa_AbortStream(stream_) : paBadStreamPtr; }
-    int IsActive() override { return stream_ ? Pa_IsStreamActive(stream_) : paBadStreamPtr; }
+    int Stop() override { return stream_ ? pa_.stopStream(stream_) : paBadStreamPtr; }
+    int Abort() override { return stream_ ? pa_.abortStream(stream_) : paBadStreamPtr; }
+    int IsActive() override { return stream_ ? pa_.isStreamActive(stream_) : paBadStreamPtr; }
     double Now() override {
         const auto at = std::chrono::steady_clock::now();
         if (clockRead_ > 0.0 && at - clockReadAt_ < kClockReuse)
             return clockRead_ + std::chrono::duration<double>(at - clockReadAt_).count();
-        const double now = stream_ ? Pa_GetStreamTime(stream_) : 0.0;
+        const double now = stream_ ? pa_.streamTime(stream_) : 0.0;
         clockRead_ = now;
         clockReadAt_ = at;
         return now > 0.0 ? now : kNoStreamTime;
     }
     double OutputLatencyFrames() override {
-        const PaStreamInfo* info = stream_ ? Pa_GetStreamInfo(stream_) : nullptr;
+        const PaStreamInfo* info = stream_ ? pa_.streamInfo(stream_) : nullptr;
         return info ? info->outputLatency * info->sampleRate : 0.0;
     }
     int Close() override {
         clockRead_ = 0.0;
         if (!stream_) return paNoError;
-        int result = Pa_CloseStream(stream_);
+        int result = pa_.closeStream(stream_);
         stream_ = nullptr;
         return result;
     }
@@ -137,7 +137,7 @@ private:
     // The client sees nothing of it.
     void HoldInput() {
         priming_ = true;
-        if (Pa_StartStream(stream_) == paNoError) Pa_StopStream(stream_);
+        if (pa_.startStream(stream_) == paNoError) pa_.stopStream(stream_);
         priming_ = false;
     }
 
@@ -168,6 +168,7 @@ private:
     }
 
     DeviceClient& client_;
+    const PortAudioLibrary& pa_;
     PaStream* stream_ = nullptr;
     std::atomic<bool> priming_{false};
     int inputChannels_ = 0, outputChannels_ = 0;
@@ -186,8 +187,10 @@ PortAudioBackend::PortAudioBackend() {
 }
 
 int PortAudioBackend::Initialize() {
+    const PortAudioLibrary* pa = PortAudioLibrary::Get();
+    if (!pa) return paNotInitialized;
     SilencedStandardError quiet;
-    const int result = Pa_Initialize();
+    const int result = pa->initialize();
     // Listing the devices opened every PCM that ALSA's configuration names, and ALSA keeps
     // each plugin loaded (the AC-3 encoder brings a video codec library with it: about 6 MB
     // resident) until its configuration is released. No PCM is open now; the stream opened
@@ -197,13 +200,17 @@ int PortAudioBackend::Initialize() {
 }
 
 int PortAudioBackend::Terminate() {
+    const PortAudioLibrary* pa = PortAudioLibrary::Get();
+    if (!pa) return paNotInitialized;
     SilencedStandardError quiet;
-    return Pa_Terminate();
+    return pa->terminate();
 }
 
 int PortAudioBackend::Open(const StreamParameters& parameters, DeviceClient& client,
                            std::unique_ptr<DeviceStream>& stream) {
-    auto opened = std::make_unique<PortAudioStream>(client);
+    const PortAudioLibrary* pa = PortAudioLibrary::Get();
+    if (!pa) return paNotInitialized;
+    auto opened = std::make_unique<PortAudioStream>(client, *pa);
     int result = opened->OpenOn(parameters);
     if (result == paNoError) stream = std::move(opened);
     return result;

@@ -39,6 +39,8 @@ public:
     ResolvingRoot& operator=(const ResolvingRoot&) = delete;
 
     static bool IsResolving(const std::string& path) {
+        // Most references are resolved outside any root's: no need to ask the file system.
+        if (resolvingRoots.empty()) return false;
         std::string comparable = ComparablePath(path);
         return std::find(resolvingRoots.begin(), resolvingRoots.end(), comparable) !=
                resolvingRoots.end();

@@ -7,6 +7,7 @@
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
 #include "pym/core/Clock.h"
+#include "pym/core/DocMap.h"
 #include "pym/core/Document.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/gui/GuiObject.h"
@@ -41,6 +42,25 @@ void CheckType(const std::string& typeName, const TiXmlElement* where) {
     if (!DllGlobalObjectFactoryInstance().Creator(typeName))
         Fail(where, "GlobalObjectFactory: Failed to create object of type " + typeName +
                         " filename = " + DocumentPathOf(where));
+}
+
+// The path of the document an element inherits from; empty for none, or for a "default" its
+// type does not have (resolving it reports that).
+std::string BasePath(const TiXmlElement* element) {
+    const char* base = element->Attribute("BaseXML");
+    if (!base || !*base) return std::string();
+    _DocMap& map = DllDocMapInstance();
+    const std::string reference =
+        std::string(base) == "default" ? map.GetDefaultXml(element->ValueStr()) : base;
+    return reference.empty() ? reference : map.ResolvePath(reference);
+}
+
+std::size_t ChildElementCount(const TiXmlElement* element) {
+    std::size_t count = 0;
+    for (const TiXmlElement* child = element->FirstChildElement(); child;
+         child = child->NextSiblingElement())
+        ++count;
+    return count;
 }
 
 }  // namespace
@@ -134,24 +154,39 @@ void ScreenManager::ActivateScreen(const std::string& name, bool addToBackStack)
 }
 
 void ScreenManager::CheckAllScreens() {
+    CheckedBases checked;
     for (const auto& declared : declarations_) {
         TiXmlElement* root = RequireRootElement(declared.second.document);
         CheckType(declared.second.typeName, root);
-        CheckElements(root);
+        CheckElements(root, root->ValueStr(), false, checked);
     }
 }
 
-void ScreenManager::CheckElements(TiXmlElement* element) {
+void ScreenManager::CheckElements(TiXmlElement* element, const std::string& type,
+                                  bool firstChildInherited, CheckedBases& checked) {
     for (TiXmlElement* child = element->FirstChildElement(); child;
          child = child->NextSiblingElement()) {
         const char* screen = child->Attribute("ScreenSlot");
         if (child->ValueStr() == "Connect" && screen && *screen && !Declares(screen))
             Fail(child, std::string("ScreenSlot ") + screen + " names no declared screen");
+        const bool createdType =
+            type == "CreateObject" && !firstChildInherited && child == element->FirstChildElement();
+        // Inheriting gives the base's children, then the element's own: a base checked once
+        // leaves only the own children to check at its other uses.
+        const std::string base = BasePath(child);
+        if (auto known = checked.find(base); !base.empty() && known != checked.end()) {
+            if (createdType) CheckType(known->second.type, child);
+            CheckElements(child, known->second.type, known->second.hasChildren, checked);
+            continue;
+        }
+        const std::size_t ownChildren = ChildElementCount(child);
         // Whatever inherits is resolved as building would resolve it: a missing base throws.
         TiXmlElement* resolved = ResolveBaseXml(child);
-        if (element->ValueStr() == "CreateObject" && child == element->FirstChildElement())
-            CheckType(resolved->ValueStr(), child);
-        CheckElements(resolved);
+        if (createdType) CheckType(resolved->ValueStr(), child);
+        CheckElements(resolved, resolved->ValueStr(), false, checked);
+        if (!base.empty())
+            checked.emplace(
+                base, CheckedBase{resolved->ValueStr(), ChildElementCount(resolved) > ownChildren});
     }
 }
 

@@ -129,7 +129,16 @@ private:
     };
 
     GuiObject* LoadScreen(const std::string& name);
-    void CheckElements(TiXmlElement* element);
+    // What the check learnt of each base document it went through, by path.
+    struct CheckedBase {
+        std::string type;
+        bool hasChildren = false;
+    };
+    using CheckedBases = std::map<std::string, CheckedBase>;
+    // Checks the children of an element of the given type; with firstChildInherited its first
+    // child is one of its base's, checked with the base.
+    void CheckElements(TiXmlElement* element, const std::string& type, bool firstChildInherited,
+                       CheckedBases& checked);
     void Announce(GuiObject* object, bool active);
 
     std::vector<std::string> backStack_;

@@ -149,6 +149,8 @@ TEST_F(StartUpTest, EveryBrokenPartOfASkinIsReportedAndEndsTheStart) {
     const std::string odd = Place("Odd", "0", "0", "1", "1", "<Test::NoSuchType/>");
     Write("XML/A.xml", "<Pym::GridLayout BaseXML=\"XML/B.xml\"/>");
     Write("XML/B.xml", "<Pym::GridLayout BaseXML=\"XML/A.xml\"/>");
+    Write("XML/Plain.xml", "<Pym::GridLayout/>");
+    const std::string plain = "<Pym::GridLayout BaseXML=\"XML/Plain.xml\"";
     struct Case {
         std::string size, inner, screen, expected;
     };
@@ -157,6 +159,10 @@ TEST_F(StartUpTest, EveryBrokenPartOfASkinIsReportedAndEndsTheStart) {
          "XML/Screen.xml is malformed: "},
         {"", declared + shown, "", "XML/Screen.xml is missing"},
         {"", declared, "<Pym::Screen>" + odd + "</Pym::Screen>",
+         "Failed to create object of type Test::NoSuchType"},
+        // A base inherited again, this time with a broken child of the inheriting element.
+        {"", declared,
+         "<Pym::Screen>" + plain + "/>" + plain + ">" + odd + "</Pym::GridLayout></Pym::Screen>",
          "Failed to create object of type Test::NoSuchType"},
         {"", shown, "", "ScreenSlot Main names no declared screen"},
         {"Width=\"1e30\" Height=\"200\"", "", "", "Width=\"1e30\" is not a size from 1 to"},
