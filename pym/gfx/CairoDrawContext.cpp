@@ -190,11 +190,7 @@ bool CairoDrawContext::DrawArc(const Pen& pen, Point centre, float radius, float
 }
 
 bool CairoDrawContext::PixelAligned(const Rect& area) const {
-    cairo_matrix_t matrix;
-    cairo_get_matrix(cr_, &matrix);
-    const auto whole = [](double value) { return value == std::floor(value); };
-    return matrix.xx == 1.0 && matrix.yy == 1.0 && matrix.xy == 0.0 && matrix.yx == 0.0 &&
-           whole(matrix.x0 + area.x) && whole(matrix.y0 + area.y);
+    return LandsOnPixels(cr_, area.x, area.y);
 }
 
 std::unique_ptr<DrawContext> CairoDrawContext::LayerContext(Image& layer, const Rect& area) {

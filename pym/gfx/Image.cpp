@@ -264,10 +264,7 @@ void Image::Paint(cairo_t* cr, cairo_filter_t filter, double alpha) const {
         // In pieces only where each device pixel is one picture pixel: there the pieces give
         // exactly the whole picture's pixels. Elsewhere the whole picture is made for the
         // filter to see.
-        cairo_matrix_t m;
-        cairo_get_matrix(cr, &m);
-        if (m.xx == 1.0 && m.yy == 1.0 && m.xy == 0.0 && m.yx == 0.0 && m.x0 == std::floor(m.x0) &&
-            m.y0 == std::floor(m.y0)) {
+        if (LandsOnPixels(cr)) {
             PaintPieces(cr, alpha);
             return;
         }
@@ -341,6 +338,14 @@ std::uint32_t Image::PixelAt(int x, int y) const {
     const auto* row = reinterpret_cast<const std::uint32_t*>(
         data + kept(y, rows_) * cairo_image_surface_get_stride(surface_));
     return row[kept(x, columns_)];
+}
+
+bool LandsOnPixels(cairo_t* cr, double x, double y) {
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    const auto whole = [](double value) { return value == std::floor(value); };
+    return m.xx == 1.0 && m.yy == 1.0 && m.xy == 0.0 && m.yx == 0.0 && whole(m.x0 + x) &&
+           whole(m.y0 + y);
 }
 
 int Image::Width() const {

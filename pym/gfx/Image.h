@@ -74,4 +74,8 @@ private:
 
 using ImagePtr = std::shared_ptr<Image>;
 
+// Whether a picture painted at (x, y) of the context's user space lands pixel for pixel: the
+// context neither scales nor turns, and moves by whole pixels only.
+bool LandsOnPixels(cairo_t* cr, double x = 0.0, double y = 0.0);
+
 }  // namespace Pym::Gfx
