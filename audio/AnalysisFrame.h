@@ -1,30 +1,48 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <vector>
 
-#include "audio/FrameExchange.h"
-
-// The latest analysis frame of the input (2048 samples at 11025 Hz), handed from the audio
-// thread to the pitch analysis on the GUI thread without either waiting (see FrameExchange):
-// a frame the analysis has not taken yet is replaced by the next.
+// The analysis frames of the input (2048 samples at 11025 Hz, one every 128 samples), handed
+// from the audio thread to the pitch analysis on the GUI thread without either waiting. The
+// audio thread only appends the reduced samples to a ring; the frames are cut on the GUI
+// side, so the GUI may come by now and then and still analyse every frame since its last
+// visit: the estimate's filters count frames, and a skipped frame slows a note change down.
+// When more than a whole frame has piled up (the GUI was held up), the frames in between are
+// stale: only the newest is taken.
 class AnalysisFrame {
 public:
     static constexpr int kFrame = 2048;
+    static constexpr int kHop = 128;
 
-    explicit AnalysisFrame(int capacity = kFrame);
+    explicit AnalysisFrame(int frameSize = kFrame, int hop = kHop);
 
-    // Audio thread: stores a frame (at most the capacity) and marks it new. Allocates nothing.
+    // Audio thread: appends the samples. What does not fit while the GUI is held up is
+    // dropped. Allocates nothing and waits for nothing.
     void Deliver(const float* samples, int count) noexcept;
 
-    // GUI thread: copies the frame into `out` and clears the mark when a new frame has arrived
-    // since the last call; false (and `out` untouched) otherwise.
+    // GUI thread: copies the next frame into `out` when a hop of samples has arrived since the
+    // last one; false (and `out` untouched) otherwise. The first call always succeeds, with an
+    // empty frame, so the first request analyses what there is.
     bool TakeIfNew(std::vector<float>& out);
 
     bool HasNewFrame() const;
 
+    // Starts again from a frame of silence, so nothing heard before reaches the next frames.
+    // Only while no device delivers.
+    void Restart();
+
 private:
-    // The first request always analyses what there is.
-    FrameExchange exchange_;
+    int frameSize_;
+    int hop_;
+    std::vector<float> ring_;  // a power of two long, room for two frames
+    std::uint64_t mask_;
+    // Positions count samples since the start; the ring starts with a frame of silence.
+    std::atomic<std::uint64_t> written_{0};  // the audio thread's
+    std::atomic<std::uint64_t> oldest_{0};   // the oldest sample the GUI may still read
+    std::uint64_t end_ = 0;                  // the end of the last frame taken (GUI)
+    bool fresh_ = true;
 };
 
 AnalysisFrame& DllAnalysisFrameInstance();

@@ -8,8 +8,6 @@
 
 namespace {
 constexpr int kScopeBlock = 512;
-constexpr int kAnalysisFrame = 2048;
-constexpr int kAnalysisHop = 128;
 // Input buffers are reduced in pieces of this many frames, so no buffer size allocates.
 constexpr int kReductionChunk = 4096;
 }  // namespace
@@ -22,8 +20,6 @@ AudioSystem::AudioSystem()
       scope_(DllScopeBufferInstance()),
       analysis_(DllAnalysisFrameInstance()),
       blocks_(kScopeBlock, [this](const float* s, int n) { scope_.Deliver(s, n); }),
-      frames_(kAnalysisFrame, kAnalysisHop,
-              [this](const float* s, int n) { analysis_.Deliver(s, n); }),
       decimator_(kReduction, kSampleRate, Decimator::kTunerCutoffHz),
       reduced_(kReductionChunk / kReduction + 1) {
     in_.SetCallback(AnalysisCallback(), nullptr);
@@ -88,6 +84,7 @@ int AudioSystem::RestartOutputLooped(int sampleRate, int framesPerBuffer, Stream
 int AudioSystem::RestoreInputAnalysis() {
     in_.Stop();
     in_.SetCallback(AnalysisCallback(), nullptr);
+    analysis_.Restart();
     if (!in_.IsOpen()) {
         const int result = in_.OpenDefault(kSampleRate, kInputFrames);
         if (result != kStreamNoError) return result;
@@ -112,7 +109,11 @@ void AudioSystem::StopInput() {
     ReportDiagnostics();
 }
 void AudioSystem::StartInput() {
-    if (!in_.IsOpen() && in_.OpenDefault(kSampleRate, kInputFrames) != kStreamNoError) return;
+    if (!in_.IsOpen()) {
+        // A new listening starts from silence, not from what was heard before the last stop.
+        analysis_.Restart();
+        if (in_.OpenDefault(kSampleRate, kInputFrames) != kStreamNoError) return;
+    }
     in_.Start(false);
 }
 
@@ -150,7 +151,7 @@ int AudioSystem::ProcessInput(void* input, void*, unsigned long frames, double, 
             std::min<unsigned long>(frames - done, static_cast<unsigned long>(kReductionChunk)));
         int count = decimator_.Process(samples + done, n, reduced_.data());
         blocks_.Push(reduced_.data(), count);
-        frames_.Push(reduced_.data(), count);
+        analysis_.Deliver(reduced_.data(), count);
         done += static_cast<unsigned long>(n);
     }
     return 0;

@@ -102,7 +102,6 @@ private:
     ScopeBuffer& scope_;
     AnalysisFrame& analysis_;
     BlockCollector blocks_;
-    SlidingFrame frames_;
     Decimator decimator_;
     std::vector<float> reduced_;
     std::unique_ptr<VolumeControl> mixer_;

@@ -67,24 +67,3 @@ void BlockCollector::Push(const float* samples, int count) {
         position_ = 0;
     }
 }
-
-SlidingFrame::SlidingFrame(int frameSize, int hop, SampleSink sink)
-    : frameSize_(std::max(frameSize, 1)),
-      hop_(std::max(hop, 1)),
-      frame_(static_cast<std::size_t>(frameSize_), 0.0f),
-      sink_(std::move(sink)) {}
-
-void SlidingFrame::Push(const float* samples, int count) {
-    if (count <= 0) return;
-    if (count >= frameSize_) {
-        if (sink_) sink_(samples, frameSize_);
-        return;
-    }
-    std::move(frame_.begin() + count, frame_.end(), frame_.begin());
-    std::copy(samples, samples + count, frame_.end() - count);
-    filled_ += count;
-    if (filled_ >= hop_) {
-        if (sink_) sink_(frame_.data(), frameSize_);
-        filled_ = 0;
-    }
-}

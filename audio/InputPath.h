@@ -53,19 +53,3 @@ private:
     std::vector<float> block_;
     SampleSink sink_;
 };
-
-// A frame that slides over the pushed samples and is handed to the sink every `hop` samples.
-class SlidingFrame {
-public:
-    SlidingFrame(int frameSize, int hop, SampleSink sink);
-    void Push(const float* samples, int count);
-    const std::vector<float>& Frame() const { return frame_; }
-    int Filled() const { return filled_; }
-
-private:
-    int filled_ = 0;
-    int frameSize_;
-    int hop_;
-    std::vector<float> frame_;
-    SampleSink sink_;
-};

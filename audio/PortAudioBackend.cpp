@@ -56,6 +56,11 @@ constexpr unsigned long kOutputBlock = 4096;  // frames
 // first few hundred frames of a started stream (274 on the rig), which cut the first click's
 // attack. The client's clock starts after it, so nothing it shows moves.
 constexpr unsigned long kStartLead = 1024;  // frames
+// The input's buffer, at least. The host reads it in quarters: with the sound server's usual
+// 35 ms the program woke about 330 times a second to take 9 ms pieces, and the server's client
+// thread 700 times; a quarter of 100 ms (25 ms) costs the tuner about 10 ms of read-out delay
+// on average, within its 250 ms, for a third of the wakeups.
+constexpr double kInputLatency = 0.1;  // seconds
 // The stream's clock is read through the sound server (a status query of ALSA's plugin); the
 // displays ask it several times a refresh. A reading serves this long, moved on by the steady
 // clock: both run at one second a second.
@@ -75,7 +80,8 @@ public:
             if (in.device == paNoDevice) return paDeviceUnavailable;
             in.channelCount = p.inputChannels;
             in.sampleFormat = paFloat32;
-            in.suggestedLatency = pa_.deviceInfo(in.device)->defaultHighInputLatency;
+            in.suggestedLatency =
+                std::max(pa_.deviceInfo(in.device)->defaultHighInputLatency, kInputLatency);
             inPtr = &in;
         }
         if (p.outputChannels > 0) {

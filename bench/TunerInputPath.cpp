@@ -6,13 +6,10 @@
 TunerInputPath::TunerInputPath(AnalysisFrame& frames, PitchAnalyser& analyser)
     : frames_(frames),
       analyser_(analyser),
-      sliding_(kFrameSize, kHop,
-               [this](const float* frame, int count) {
-                   frames_.Deliver(frame, count);
-                   delivered_ = true;
-               }),
       decimator_(kReduction, kInputRate, Decimator::kTunerCutoffHz),
-      buffer_(kBufferFrames) {}
+      buffer_(kBufferFrames) {
+    frames_.Restart();
+}
 
 void TunerInputPath::Feed(const float* samples, int count, const OnAnalysis& onAnalysis) {
     for (int i = 0; i < count; ++i) {
@@ -21,9 +18,8 @@ void TunerInputPath::Feed(const float* samples, int count, const OnAnalysis& onA
         pending_ = 0;
         consumed_ += kBufferFrames;
         const int reduced = decimator_.Process(buffer_.data(), kBufferFrames, buffer_.data());
-        delivered_ = false;
-        sliding_.Push(buffer_.data(), reduced);
-        if (!delivered_) continue;
+        frames_.Deliver(buffer_.data(), reduced);
+        if (!analyser_.HasNewFrame()) continue;
         analyser_.GetFrequency();
         if (onAnalysis) onAnalysis(static_cast<double>(consumed_) / kInputRate);
     }

@@ -9,8 +9,8 @@ class AnalysisFrame;
 class PitchAnalyser;
 
 // The tuner's input path for sound that did not come from a device: 44100 Hz mono in buffers
-// of 512 frames, each low-passed and reduced by four, pushed into the 2048/128 sliding frame that
-// hands its frames to the analysis frame store; the analyser then analyses every frame.
+// of 512 frames, each low-passed and reduced by four and handed to the analysis frame store,
+// which cuts a 2048-sample frame every 128 samples; the analyser then analyses every frame.
 class TunerInputPath {
 public:
     static constexpr double kInputRate = 44100.0;
@@ -33,9 +33,7 @@ public:
 private:
     AnalysisFrame& frames_;
     PitchAnalyser& analyser_;
-    SlidingFrame sliding_;
     Decimator decimator_;
-    bool delivered_ = false;
     std::vector<float> buffer_;
     std::size_t pending_ = 0;
     long long consumed_ = 0;  // input frames

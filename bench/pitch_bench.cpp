@@ -73,21 +73,14 @@ struct Stats {
     }
 };
 
-// Feeds a tone made at 11025 Hz straight into the sliding frame, bypassing the reduction: the
-// estimator and filters alone.
+// Feeds a tone made at 11025 Hz straight into the analysis frames, bypassing the reduction:
+// the estimator and filters alone.
 void FeedReduced(const std::vector<float>& tone, AnalysisFrame& frames, PitchAnalyser& analyser,
                  const TunerInputPath::OnAnalysis& onAnalysis) {
-    bool delivered = false;
-    SlidingFrame sliding(TunerInputPath::kFrameSize, TunerInputPath::kHop,
-                         [&](const float* frame, int count) {
-                             frames.Deliver(frame, count);
-                             delivered = true;
-                         });
     const int hop = TunerInputPath::kHop;
     for (std::size_t at = 0; at + hop <= tone.size(); at += hop) {
-        delivered = false;
-        sliding.Push(tone.data() + at, hop);
-        if (!delivered) continue;
+        frames.Deliver(tone.data() + at, hop);
+        if (!analyser.HasNewFrame()) continue;
         analyser.GetFrequency();
         onAnalysis(static_cast<double>(at + hop) / 11025.0);
     }

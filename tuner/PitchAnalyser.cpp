@@ -15,7 +15,8 @@ PitchAnalyser::PitchAnalyser(AnalysisFrame& frames, AppSettings& settings)
     : frames_(frames), settings_(settings) {}
 
 void PitchAnalyser::Refresh() {
-    if (frames_.TakeIfNew(work_)) Analyse(work_);
+    // Every frame since the last request: the filters count frames.
+    while (frames_.TakeIfNew(work_)) Analyse(work_);
 }
 
 float PitchAnalyser::GetFrequency() {

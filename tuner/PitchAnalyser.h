@@ -13,9 +13,9 @@ class AnalysisFrame;
 class AppSettings;
 
 // The frequency of the note at the input, steady enough to drive a tuning needle. The audio
-// thread only deposits frames; analysis runs on the GUI thread, lazily, when a display asks
-// and a new frame has arrived: a level gate, the spectrum estimate, a check of its octave
-// against the spectrum's partials, then the jump and average filters.
+// thread only deposits samples; analysis runs on the GUI thread, lazily, when a display asks,
+// over every frame that has arrived since: a level gate, the spectrum estimate, a check of its
+// octave against the spectrum's partials, then the jump and average filters.
 class PitchAnalyser {
 public:
     // Full-scale gain of the input line's volume control; the mixer supplies the real one.
@@ -31,7 +31,7 @@ public:
     PitchAnalyser(const PitchAnalyser&) = delete;
     PitchAnalyser& operator=(const PitchAnalyser&) = delete;
 
-    // The current (smoothed) frequency in Hz, after analysing a newly arrived frame; 0 until
+    // The current (smoothed) frequency in Hz, after analysing the newly arrived frames; 0 until
     // the first estimate.
     float GetFrequency();
     // The analysed array after the same refresh: the magnitude spectrum when the last frame

@@ -393,6 +393,15 @@ bool TunerLayout::NeedsTicks() const {
     return Pym::GridLayout::NeedsTicks() || (Listening() && IsVisibleRecursive());
 }
 
+int TunerLayout::TickDelayMs() const {
+    if (Pym::GridLayout::NeedsTicks()) return 0;
+    // The analysis catches up with every frame at each read-out, so the screen wakes only
+    // when one is due.
+    const double left = DllAppSettingsInstance().readOutInterval -
+                        Seconds(std::chrono::steady_clock::now() - lastReadOut_);
+    return left > 0.0 ? static_cast<int>(std::ceil(left * 1000.0)) : 0;
+}
+
 void TunerLayout::OnTimer(Timer& signal) {
     Pym::GridLayout::OnTimer(signal);
     if (IsVisibleRecursive()) Refresh();
@@ -402,8 +411,6 @@ void TunerLayout::Refresh() {
     const auto now = std::chrono::steady_clock::now();
     AppSettings& settings = DllAppSettingsInstance();
     PitchAnalyser& analyser = DllPitchAnalyserInstance();
-    // Every frame the input delivers is analysed, not only the one at a read-out: the
-    // estimate's filters count frames, and skipping them would slow a note change down.
     framesSinceReadOut_ |= analyser.HasNewFrame();
     analyser.GetFrequency();
     if (Seconds(now - lastReadOut_) < settings.readOutInterval) return;

@@ -70,6 +70,7 @@ public:
 
     void OnTimer(Pym::Signal::Timer& signal) override;
     bool NeedsTicks() const override;
+    int TickDelayMs() const override;
 
 protected:
     void CreateFromXml(TiXmlElement* element) override;

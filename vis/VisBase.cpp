@@ -24,9 +24,17 @@ bool VisBase::DrawSelf(Pym::Gfx::DrawContext& context) {
     return true;
 }
 
+int VisBase::TickDelayMs() const {
+    if (!moved_) return 0;
+    const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - lastStep_);
+    return std::max(kStepMs - static_cast<int>(since.count()), 0);
+}
+
 void VisBase::OnTimer(Pym::Signal::Timer& signal) {
     const int now = signal.elapsedMs;
     if (moved_ && now - lastTickMs_ < kStepMs) return;
+    lastStep_ = std::chrono::steady_clock::now();
     double seconds = lastTickMs_ < 0 ? 0.0 : (now - lastTickMs_) / 1000.0;
     // Ticks pause while nothing moves: a movement that starts moves by one tick's time first.
     if (!moved_) seconds = std::min(seconds, kFirstStepSeconds);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include "pym/gfx/DrawContext.h"
 #include "pym/gui/GuiObject.h"
 
@@ -24,6 +26,7 @@ public:
     bool NeedsTicks() const override {
         return GuiObject::NeedsTicks() || (IsVisible() && Moving());
     }
+    int TickDelayMs() const override;
 
 protected:
     VisBase() { SubscribeTicks(); }
@@ -32,6 +35,7 @@ protected:
 
 private:
     int lastTickMs_ = -1;
+    std::chrono::steady_clock::time_point lastStep_;
     bool moved_ = false;  // at the last tick
 };
 

@@ -103,39 +103,32 @@ TEST(InputPathTest, BlockCollectorDeliversWholeBlocksAndDropsOverflow) {
     EXPECT_EQ(collector.Position(), 100);
 }
 
-TEST(InputPathTest, SlidingFrameAdvancesByTheHop) {
-    Delivery delivered;
-    SlidingFrame frame(2048, 128, delivered.Sink());
-    for (int i = 0; i < 17; ++i) {
-        std::vector<float> push = Ramp(128, static_cast<float>(i * 128));
-        frame.Push(push.data(), 128);
-    }
-    ASSERT_EQ(delivered.blocks.size(), 17u);
-    // After 17 pushes the frame holds samples 128..2175, oldest first.
-    EXPECT_EQ(delivered.blocks.back(), Ramp(2048, 128));
-    // The first frame starts from zeros.
-    EXPECT_FLOAT_EQ(delivered.blocks.front()[0], 0.0f);
-    EXPECT_FLOAT_EQ(delivered.blocks.front()[2047], 127.0f);
-
-    std::vector<float> whole = Ramp(3000, 7);
-    std::vector<float> before = frame.Frame();
-    frame.Push(whole.data(), 3000);
-    EXPECT_EQ(delivered.blocks.back(), std::vector<float>(whole.begin(), whole.begin() + 2048));
-    EXPECT_EQ(frame.Frame(), before);
-    EXPECT_EQ(frame.Filled(), 0);
-}
-
-TEST(InputPathTest, AnalysisFrameHandsOverEachFrameOnce) {
+TEST(InputPathTest, AnalysisFramesSlideByTheHopAndSkipAStaleBacklog) {
     AnalysisFrame store;
     std::vector<float> out = {42};
     EXPECT_TRUE(store.TakeIfNew(out));  // new when built, even while empty
     EXPECT_TRUE(out.empty());
     EXPECT_FALSE(store.TakeIfNew(out));
-    std::vector<float> frame = Ramp(2048);
-    store.Deliver(frame.data(), 2048);
-    EXPECT_TRUE(store.HasNewFrame());
-    EXPECT_TRUE(store.TakeIfNew(out));
-    EXPECT_EQ(out, frame);
+
+    // Samples arrive in pieces that are not hops; each hop makes one frame, oldest first,
+    // starting from silence.
+    const std::vector<float> ramp = Ramp(8192, 1.0f);
+    store.Deliver(ramp.data(), 100);
+    EXPECT_FALSE(store.HasNewFrame());
+    store.Deliver(ramp.data() + 100, 300);
+    std::vector<std::vector<float>> frames;
+    while (store.TakeIfNew(out)) frames.push_back(out);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].size(), 2048u);
+    EXPECT_FLOAT_EQ(frames[0][2047 - 128], 0.0f);
+    EXPECT_EQ(std::vector<float>(frames[0].end() - 128, frames[0].end()), Ramp(128, 1.0f));
+    EXPECT_EQ(std::vector<float>(frames[2].end() - 384, frames[2].end()), Ramp(384, 1.0f));
+
+    // A GUI held up: what does not fit is dropped, and of the backlog only the newest whole
+    // frame is taken.
+    store.Deliver(ramp.data() + 400, 7000);
+    ASSERT_TRUE(store.TakeIfNew(out));
+    EXPECT_EQ(out, Ramp(2048, 385.0f)) << "the newest frame, ending at the last sample kept";
     EXPECT_FALSE(store.TakeIfNew(out));
 }
 
