@@ -93,6 +93,32 @@ def context_switches(pid):
     return total
 
 
+def thread_usage(pid):
+    """{thread id: (name, CPU ticks, context switches)} of the process's threads now."""
+    usage = {}
+    for task in pathlib.Path(f"/proc/{pid}/task").iterdir():
+        try:
+            stat = (task / "stat").read_text()
+            fields = stat.rsplit(")", 1)[1].split()
+            switches = sum(int(line.split()[1]) for line in (task / "status").read_text()
+                           .splitlines() if line.startswith(("voluntary_ctxt_switches",
+                                                             "nonvoluntary_ctxt_switches")))
+            usage[task.name] = (stat[stat.index("(") + 1:stat.rindex(")")],
+                                int(fields[11]) + int(fields[12]), switches)
+        except OSError:  # a thread that ended meanwhile
+            pass
+    return usage
+
+
+def print_thread_usage(before, after, seconds):
+    """One line per thread that ran between the two thread_usage snapshots."""
+    for tid, (name, ticks, switches) in sorted(after.items(), key=lambda item: int(item[0])):
+        _, ticks0, switches0 = before.get(tid, (name, 0, 0))
+        cpu, wakeups = 100.0 * (ticks - ticks0) / TICKS / seconds, (switches - switches0) / seconds
+        if cpu > 0.0 or wakeups >= 1.0:
+            print(f"  thread {name:16s} CPU {cpu:5.2f} %   {wakeups:6.1f} wakeups/s")
+
+
 def cpu_and_wakeups(pids, seconds):
     """(CPU % of one core, context switches a second) of each process over the same interval.
     The switches are far less noisy than the CPU time on a shared machine."""
