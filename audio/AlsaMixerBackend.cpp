@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "audio/AlsaDiagnostics.h"
+#include "audio/CheckedMixer.h"
 #include "audio/MixerBackend.h"
 #include "audio/Rounding.h"
 
@@ -17,16 +18,9 @@ class AlsaMixerBackend : public MixerBackend {
 public:
     AlsaMixerBackend() {
         RouteAlsaMessagesToTrace();
-        if (snd_mixer_open(&mixer_, 0) < 0 || !mixer_) {
-            mixer_ = nullptr;
-            return;
-        }
-        if (snd_mixer_attach(mixer_, "default") < 0 ||
-            snd_mixer_selem_register(mixer_, nullptr, nullptr) < 0 || snd_mixer_load(mixer_) < 0) {
-            snd_mixer_close(mixer_);
-            mixer_ = nullptr;
-            return;
-        }
+        mixer_ = TakeCheckedMixer();
+        if (!mixer_) mixer_ = OpenLoadedMixer("default");
+        if (!mixer_) return;
         for (snd_mixer_elem_t* e = snd_mixer_first_elem(mixer_); e; e = snd_mixer_elem_next(e))
             if (snd_mixer_selem_is_active(e)) elements_.push_back(e);
     }
