@@ -31,12 +31,13 @@ bool ComboBox::LoadFromXml(TiXmlElement* element) {
 void ComboBox::RemoveEntries() {
     for (const auto& entry : entries_) RemoveChild(entry.get(), false);
     entries_.clear();
+    entryDocuments_.Clear();
 }
 
 std::shared_ptr<Pym::GuiObject> ComboBox::MakeEntry(const std::string& name,
                                                     TiXmlElement*& element) {
     // Each entry is built from a fresh copy of the document, named by its text.
-    element = GetRootElement(entryDocument_, GetElement());
+    element = GetRootElement(entryDocument_, GetElement(), false, &entryDocuments_);
     if (!element) return nullptr;
     WriteAttribute(name, element, "Name");
     return Pym::CreateNamedObject(element->ValueStr(), name, this, element);
