@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "pym/core/DocumentHold.h"
 #include "pym/gui/PopupMenuWindow.h"
 #include "widgets/ComboPopulator.h"
 
@@ -54,8 +53,6 @@ private:
     float entryHeight_ = 0.1f;
     TiXmlElement* backgroundElement_ = nullptr;
     std::unique_ptr<Pym::GuiObject> background_;
-    // The entries' documents, given back when the entries go.
-    Pym::DocumentHold entryDocuments_;
     std::vector<std::shared_ptr<Pym::GuiObject>> entries_;
     std::string choice_;
 };
