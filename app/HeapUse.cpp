@@ -2,8 +2,9 @@
 
 #include <malloc.h>
 
-void HeapUse::OneArena() {
+void HeapUse::Configure() {
     mallopt(M_ARENA_MAX, 1);
+    mallopt(M_TOP_PAD, 0);
 }
 
 void HeapUse::GiveBackFreePages() {

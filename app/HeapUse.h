@@ -5,9 +5,10 @@
 // these, the freed pages stay resident for the rest of the run.
 class HeapUse {
 public:
-    // One arena for every thread: the device threads allocate nothing, and the sound server's
-    // client threads allocate little, so each thread's own arena only kept pages resident.
-    static void OneArena();
+    // Before any thread starts. One arena for every thread: the device threads allocate
+    // nothing and the sound server's client threads little, so an arena of their own only
+    // kept pages resident. No padding when the heap grows: what is freed at its top goes back.
+    static void Configure();
     // Returns the free pages inside the heap to the system.
     static void GiveBackFreePages();
 };

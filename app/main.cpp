@@ -61,8 +61,7 @@ bool EnterSkin(const std::optional<std::string>& option) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Before any thread is started.
-    HeapUse::OneArena();
+    HeapUse::Configure();
     // A command a linked part offers (--export) runs instead of the window.
     if (const auto* command = CommandLineCommands::Find(argc, argv))
         return (*command)(argc, argv, EnterSkin);
