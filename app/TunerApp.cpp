@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/HeapUse.h"
 #include "audio/AudioSystem.h"
 #include "audio/SoundDeviceCheck.h"
 #include "platform/HostWindow.h"
@@ -166,6 +167,9 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
     // right after it, not before it, and before the first click of Play.
     Platform::Host().Post([] {
         if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PrepareDevices();
+        // The start is over: what it freed (the screen check's documents, the devices'
+        // listing) leaves the resident set.
+        HeapUse::GiveBackFreePages();
     });
     // Once the window is up, so that the watch costs the start nothing.
     Platform::Host().Post([this, shown = window.get()] {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/HeapUse.h"
 #include "app/SkinLocator.h"
 #include "app/TunerApp.h"
 #include "platform/ShutdownSignals.h"
@@ -60,6 +61,7 @@ bool EnterSkin(const std::optional<std::string>& option) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    HeapUse::Configure();
     // A command a linked part offers (--export) runs instead of the window.
     if (const auto* command = CommandLineCommands::Find(argc, argv))
         return (*command)(argc, argv, EnterSkin);

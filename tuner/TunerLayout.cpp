@@ -247,6 +247,7 @@ void TunerLayout::TransposeChosen(const std::string& name) {
 void TunerLayout::RebuildNotes() {
     for (const auto& button : noteButtons_) noteContainer_->RemoveChild(button.get(), false);
     noteButtons_.clear();
+    noteDocuments_.Clear();
     targets_.clear();
     Instrument* instrument = config_->instrumentStore.Find(instruments_->Shown());
     Style* style = instrument ? instrument->FindStyle(styles_->Shown()) : nullptr;
@@ -260,7 +261,7 @@ void TunerLayout::RebuildNotes() {
             letterLabels_);
     const float count = static_cast<float>(std::max<std::size_t>(targets_.size(), 1));
     for (std::size_t i = 0; i < targets_.size(); ++i) {
-        TiXmlElement* item = GetRootElement(noteDocument_, GetElement());
+        TiXmlElement* item = GetRootElement(noteDocument_, GetElement(), false, &noteDocuments_);
         if (!item)
             ReportXmlError(GetElement(), "TunerLayout: no note button document " + noteDocument_);
         FillPlaceholders(item, {{"%NAME%", targets_[i].first}});

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "pym/core/DocumentHold.h"
 #include "pym/gui/GridLayout.h"
 #include "tuner/TuneConfig.h"
 #include "widgets/ChoiceMenu.h"
@@ -91,6 +92,8 @@ private:
     std::string noteDocument_;
     bool letterLabels_ = false;
     std::vector<std::pair<std::string, float>> targets_;
+    // The note buttons' documents, given back when the buttons are rebuilt.
+    Pym::DocumentHold noteDocuments_;
     std::vector<std::unique_ptr<Pym::GuiObject>> noteButtons_;
     std::string capturedTitle_;
     bool titleCaptured_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pym/core/DocumentHold.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/gui/ObjectCreation.h"
 #include "pym/gui/RegisterType.h"
@@ -35,11 +36,16 @@ void ComboBox::RemoveEntries() {
 
 std::shared_ptr<Pym::GuiObject> ComboBox::MakeEntry(const std::string& name,
                                                     TiXmlElement*& element) {
-    // Each entry is built from a fresh copy of the document, named by its text.
-    element = GetRootElement(entryDocument_, GetElement());
+    // Each entry is built from a fresh copy of the document, named by its text; the copy goes
+    // back to the map with the entry, however long a populator shares it.
+    auto document = std::make_shared<Pym::DocumentHold>();
+    element = GetRootElement(entryDocument_, GetElement(), false, document.get());
     if (!element) return nullptr;
     WriteAttribute(name, element, "Name");
-    return Pym::CreateNamedObject(element->ValueStr(), name, this, element);
+    std::unique_ptr<Pym::GuiObject> entry =
+        Pym::CreateNamedObject(element->ValueStr(), name, this, element);
+    if (!entry) return nullptr;
+    return {entry.release(), [document](Pym::GuiObject* made) { delete made; }};
 }
 
 void ComboBox::Populate(ComboPopulator& populator) {

@@ -101,6 +101,20 @@ std::string ParseErrorOf(const TiXmlDocument& document) {
            ", column " + std::to_string(document.ErrorCol());
 }
 
+// Nothing reads a skin's comments, and every object that inherits a base document holds a
+// copy of that document for as long as it lives.
+void DropComments(TiXmlNode* node) {
+    TiXmlNode* child = node->FirstChild();
+    while (child) {
+        TiXmlNode* next = child->NextSibling();
+        if (child->ToComment())
+            node->RemoveChild(child);
+        else
+            DropComments(child);
+        child = next;
+    }
+}
+
 }  // namespace
 
 _DocMap::_DocMap() {
@@ -155,6 +169,8 @@ Document* _DocMap::GetDocument(const std::string& reference, bool asIs) {
             lastError_ = "is malformed: " + ParseErrorOf(*document);
         else if (!document->RootElement())
             lastError_ = "has no root element";
+        else
+            DropComments(document.get());
     }
     if (!lastError_.empty()) {
         Trace("DocMap::GetDocument - failed to load XML file " + path);

@@ -36,14 +36,14 @@ ScreenManager* Document::LookupOwnerScreenManager() const {
 
 NodeMark& Document::MarkOf(TiXmlNode* node) {
     if (auto* mark = static_cast<NodeMark*>(node->GetUserData())) return *mark;
-    NodeMark& mark = nodeMarks_.emplace_back();
+    NodeMark& mark = nodeMarks_.emplace_front();
     node->SetUserData(&mark);
     return mark;
 }
 
 AttributeMark& Document::MarkOf(TiXmlAttribute* attribute) {
     if (auto* mark = static_cast<AttributeMark*>(attribute->GetUserData())) return *mark;
-    AttributeMark& mark = attributeMarks_.emplace_back();
+    AttributeMark& mark = attributeMarks_.emplace_front();
     attribute->SetUserData(&mark);
     return mark;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <deque>
+#include <forward_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,8 +61,9 @@ private:
     template <class Link>
     Link* LookupLink(Link* Document::*link) const;
 
-    std::deque<NodeMark> nodeMarks_;
-    std::deque<AttributeMark> attributeMarks_;
+    // Lists, not deques: most documents mark nothing, and an empty deque already allocates.
+    std::forward_list<NodeMark> nodeMarks_;
+    std::forward_list<AttributeMark> attributeMarks_;
 };
 
 }  // namespace Pym

@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "platform/Shell.h"
-#include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
 #include "pym/core/DocMap.h"
 
@@ -72,12 +71,6 @@ std::weak_ptr<Document> WeakDocumentOf(const TiXmlNode* node) {
 
 }  // namespace
 
-XMLLoadSave::~XMLLoadSave() {
-    // The map may already be gone when a static object is destroyed at exit.
-    if (_DocMap* map = Singleton<_DocMap>::IfAlive())
-        for (TiXmlDocument* document : borrowedDocuments_) map->Release(document);
-}
-
 XMLLoadSave& XMLLoadSave::operator=(const XMLLoadSave& other) {
     loading_ = other.loading_;
     name_ = other.name_;
@@ -85,9 +78,10 @@ XMLLoadSave& XMLLoadSave::operator=(const XMLLoadSave& other) {
 }
 
 TiXmlElement* XMLLoadSave::GetRootElement(const std::string& reference, const TiXmlElement* context,
-                                          bool asIs) {
+                                          bool asIs, DocumentHold* hold) {
     Document* document = DllDocMapInstance().GetDocument(reference, asIs);
     if (!document) return nullptr;
+    if (hold) hold->Keep(document);
     TiXmlElement* root = document->RootElement();
     if (!root) return nullptr;
     TiXmlElement* resolved = ResolveBaseXml(root);
@@ -103,8 +97,9 @@ TiXmlElement* XMLLoadSave::GetRootElement(const std::string& reference, const Ti
 }
 
 TiXmlElement* XMLLoadSave::RequireRootElement(const std::string& reference,
-                                              const TiXmlElement* context, bool asIs) {
-    TiXmlElement* root = GetRootElement(reference, context, asIs);
+                                              const TiXmlElement* context, bool asIs,
+                                              DocumentHold* hold) {
+    TiXmlElement* root = GetRootElement(reference, context, asIs, hold);
     if (!root) {
         const std::string& why = DllDocMapInstance().LastError();
         FailDocument(reference, why.empty() ? "is malformed or missing" : why);
@@ -144,7 +139,7 @@ TiXmlElement* XMLLoadSave::ResolveBaseXml(TiXmlElement* element) {
 
     TiXmlElement* base = RequireRootElement(reference);
     Document* baseDocument = Document::Of(base);
-    borrowedDocuments_.push_back(baseDocument);
+    borrowedDocuments_.Keep(base);
     baseDocument->MarkOf(base).includingDocument = WeakDocumentOf(element);
 
     for (const TiXmlAttribute* attribute = element->FirstAttribute(); attribute;

@@ -5,6 +5,7 @@
 
 #include <tinyxml.h>
 
+#include "pym/core/DocumentHold.h"
 #include "pym/core/ValueTypes.h"
 #include "pym/core/XMLLoadSaveException.h"
 
@@ -16,7 +17,7 @@ namespace Pym {
 class XMLLoadSave {
 public:
     XMLLoadSave() = default;
-    virtual ~XMLLoadSave();
+    virtual ~XMLLoadSave() = default;
 
     // A copy borrows no documents of its own.
     XMLLoadSave(const XMLLoadSave& other) : loading_(other.loading_), name_(other.name_) {}
@@ -26,11 +27,15 @@ public:
 
     // The resolved root element of a document, or null. With a context element, the new
     // document takes the window and screen manager that the context's document looks up.
+    // With a hold, the loaded document is given back to the map when the hold lets go of it;
+    // without, it stays loaded for the rest of the run.
     TiXmlElement* GetRootElement(const std::string& reference,
-                                 const TiXmlElement* context = nullptr, bool asIs = false);
+                                 const TiXmlElement* context = nullptr, bool asIs = false,
+                                 DocumentHold* hold = nullptr);
     // As GetRootElement, but a missing document is reported, opened for editing, and throws.
     TiXmlElement* RequireRootElement(const std::string& reference,
-                                     const TiXmlElement* context = nullptr, bool asIs = false);
+                                     const TiXmlElement* context = nullptr, bool asIs = false,
+                                     DocumentHold* hold = nullptr);
     // The element to build from in place of `element`: its BaseXML document's root with the
     // element's attributes and children laid over it, or the element itself.
     TiXmlElement* ResolveBaseXml(TiXmlElement* element);
@@ -107,7 +112,9 @@ public:
     const std::string& GetName() const { return name_; }
     void SetName(const std::string& name) { name_ = name; }
     bool IsLoading() const { return loading_; }
-    const std::vector<TiXmlDocument*>& BorrowedDocuments() const { return borrowedDocuments_; }
+    const std::vector<TiXmlDocument*>& BorrowedDocuments() const {
+        return borrowedDocuments_.Documents();
+    }
 
 protected:
     // Sets the loading flag for a scope and restores the previous value afterwards.
@@ -131,7 +138,7 @@ private:
 
     bool loading_ = false;
     std::string name_ = "NULL";
-    std::vector<TiXmlDocument*> borrowedDocuments_;
+    DocumentHold borrowedDocuments_;
 };
 
 }  // namespace Pym

@@ -9,6 +9,7 @@
 #include "pym/core/Clock.h"
 #include "pym/core/DocMap.h"
 #include "pym/core/Document.h"
+#include "pym/core/DocumentHold.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/gui/GuiObject.h"
 #include "pym/gui/ObjectCreation.h"
@@ -155,15 +156,20 @@ void ScreenManager::ActivateScreen(const std::string& name, bool addToBackStack)
 
 void ScreenManager::CheckAllScreens() {
     CheckedBases checked;
+    // Nothing is built from what the check loads: its documents go back to the map with it.
+    XMLLoadSave checker;
+    DocumentHold roots;
     for (const auto& declared : declarations_) {
-        TiXmlElement* root = RequireRootElement(declared.second.document);
+        TiXmlElement* root =
+            checker.RequireRootElement(declared.second.document, nullptr, false, &roots);
         CheckType(declared.second.typeName, root);
-        CheckElements(root, root->ValueStr(), false, checked);
+        CheckElements(checker, root, root->ValueStr(), false, checked);
     }
 }
 
-void ScreenManager::CheckElements(TiXmlElement* element, const std::string& type,
-                                  bool firstChildInherited, CheckedBases& checked) {
+void ScreenManager::CheckElements(XMLLoadSave& checker, TiXmlElement* element,
+                                  const std::string& type, bool firstChildInherited,
+                                  CheckedBases& checked) {
     for (TiXmlElement* child = element->FirstChildElement(); child;
          child = child->NextSiblingElement()) {
         const char* screen = child->Attribute("ScreenSlot");
@@ -176,14 +182,14 @@ void ScreenManager::CheckElements(TiXmlElement* element, const std::string& type
         const std::string base = BasePath(child);
         if (auto known = checked.find(base); !base.empty() && known != checked.end()) {
             if (createdType) CheckType(known->second.type, child);
-            CheckElements(child, known->second.type, known->second.hasChildren, checked);
+            CheckElements(checker, child, known->second.type, known->second.hasChildren, checked);
             continue;
         }
         const std::size_t ownChildren = ChildElementCount(child);
         // Whatever inherits is resolved as building would resolve it: a missing base throws.
-        TiXmlElement* resolved = ResolveBaseXml(child);
+        TiXmlElement* resolved = checker.ResolveBaseXml(child);
         if (createdType) CheckType(resolved->ValueStr(), child);
-        CheckElements(resolved, resolved->ValueStr(), false, checked);
+        CheckElements(checker, resolved, resolved->ValueStr(), false, checked);
         if (!base.empty())
             checked.emplace(
                 base, CheckedBase{resolved->ValueStr(), ChildElementCount(resolved) > ownChildren});

@@ -137,8 +137,8 @@ private:
     using CheckedBases = std::map<std::string, CheckedBase>;
     // Checks the children of an element of the given type; with firstChildInherited its first
     // child is one of its base's, checked with the base.
-    void CheckElements(TiXmlElement* element, const std::string& type, bool firstChildInherited,
-                       CheckedBases& checked);
+    void CheckElements(XMLLoadSave& checker, TiXmlElement* element, const std::string& type,
+                       bool firstChildInherited, CheckedBases& checked);
     void Announce(GuiObject* object, bool active);
 
     std::vector<std::string> backStack_;

@@ -1,5 +1,6 @@
 #include "pym/gui/ToolTip.h"
 
+#include "pym/core/DocumentHold.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/gfx/DrawContext.h"
 #include "pym/gui/ObjectCreation.h"
@@ -12,13 +13,19 @@ namespace Pym {
 
 namespace {
 
+// The documents a tooltip was loaded and resolved from, held for as long as it lives.
+struct ToolTipDocuments {
+    DocumentHold root;
+    XMLLoadSave loader;
+};
+
 // What an object's tooltip is to the object: a ToolTip built for it, shown in its window.
 class OwnedToolTip : public ToolTipWindow {
 public:
-    OwnedToolTip(GuiObject& owner, std::unique_ptr<XMLLoadSave> loader,
+    OwnedToolTip(GuiObject& owner, std::unique_ptr<ToolTipDocuments> documents,
                  std::unique_ptr<GuiObject> made)
         : owner_(owner),
-          loader_(std::move(loader)),
+          documents_(std::move(documents)),
           object_(std::move(made)),
           tip_(static_cast<ToolTip&>(*object_)) {}
     ~OwnedToolTip() override { NoteToolTipGone(this); }
@@ -51,16 +58,16 @@ public:
 
 private:
     GuiObject& owner_;
-    // Holds the documents the tooltip's element was resolved from, for as long as it lives.
-    std::unique_ptr<XMLLoadSave> loader_;
+    std::unique_ptr<ToolTipDocuments> documents_;
     std::unique_ptr<GuiObject> object_;
     ToolTip& tip_;
 };
 
 std::shared_ptr<ToolTipWindow> MakeToolTip(GuiObject& owner, const std::string& text) {
-    auto loader = std::make_unique<XMLLoadSave>();
+    auto documents = std::make_unique<ToolTipDocuments>();
     // The owner's document as context: the tooltip belongs to the owner's main window.
-    TiXmlElement* root = loader->GetRootElement(ToolTip::kDocument, owner.GetElement());
+    TiXmlElement* root = documents->loader.GetRootElement(ToolTip::kDocument, owner.GetElement(),
+                                                          false, &documents->root);
     if (!root) return nullptr;
     XMLLoadSave::WriteAttribute(text, root, "Text");
     try {
@@ -70,7 +77,7 @@ std::shared_ptr<ToolTipWindow> MakeToolTip(GuiObject& owner, const std::string& 
             if (made) Trace(std::string(ToolTip::kDocument) + " is not a Pym::ToolTip");
             return nullptr;
         }
-        return std::make_shared<OwnedToolTip>(owner, std::move(loader), std::move(made));
+        return std::make_shared<OwnedToolTip>(owner, std::move(documents), std::move(made));
     } catch (const XMLLoadSaveException&) {
         // Reported already; a broken tooltip document costs the tooltip, not the program.
         return nullptr;

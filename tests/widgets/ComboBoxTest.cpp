@@ -96,13 +96,17 @@ TEST_F(ComboBoxTest, NamesBecomeEqualRowsInOrderAndAChoiceCallsTheHandler) {
     ASSERT_TRUE(combo->ActivateSelectedEntry());
     EXPECT_EQ(chosen.back(), "Click");
 
-    // Populated again, the list shows the new names only.
+    // Populated again, the list shows the new names only, and the old rows' documents go with
+    // the last share of the rows.
+    const std::size_t loaded = DllDocMapInstance().DocumentCount();
     ComboPopulator fewer;
     fewer.Append("Beep");
     combo->Populate(fewer);
     EXPECT_EQ(combo->Children().size(), 2u);
     EXPECT_EQ(combo->Entries().size(), 1u);
     EXPECT_EQ(fewer.entries[0]->GetRect(), (GuiObject::Rect{0, 0, 100, combo->GetHeight()}));
+    populator = ComboPopulator();
+    EXPECT_EQ(DllDocMapInstance().DocumentCount(), loaded - 3);
 }
 
 TEST_F(ComboBoxTest, TogglingSizesTheListToItsRowsInItsParent) {

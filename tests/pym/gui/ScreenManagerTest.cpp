@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pym/core/DocMap.h"
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/Signals.h"
 #include "pym/gui/ObjectCreation.h"
@@ -145,6 +146,17 @@ TEST_F(ScreenManagerTest, AScreenThatFailsToLoadLeavesTheContentShown) {
     // Still working: a good screen shows.
     manager.ActivateScreen("One", true);
     EXPECT_NE(manager.Shown(), content.get());
+}
+
+TEST_F(ScreenManagerTest, TheScreenCheckKeepsNoDocumentLoaded) {
+    Write("XML/Field.xml", "<Test::Swatch/>");
+    Write("XML/Four.xml",
+          "<Test::CountedScreen><CreateObject Name=\"Field\"><Test::Swatch "
+          "BaseXML=\"XML/Field.xml\"/></CreateObject></Test::CountedScreen>");
+    manager.DeclareScreen("Four", "Test::CountedScreen", "XML/Four.xml", false);
+    const std::size_t loaded = DllDocMapInstance().DocumentCount();
+    manager.CheckAllScreens();
+    EXPECT_EQ(DllDocMapInstance().DocumentCount(), loaded);
 }
 
 TEST_F(ScreenManagerTest, FocusMovesWithChangeSignalsAndPressesElsewhereClearIt) {
