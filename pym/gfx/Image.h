@@ -20,8 +20,8 @@ public:
             : std::runtime_error("Image " + path + " not found!!") {}
     };
 
-    // Takes ownership of a surface.
-    explicit Image(cairo_surface_t* surface);
+    // Takes ownership of a surface; `vector` for one rendered from a vector picture.
+    explicit Image(cairo_surface_t* surface, bool vector = false);
     ~Image();
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;

@@ -22,15 +22,34 @@ std::string GfxLayerImageServer_::Resolve(const std::string& path) const {
     return resolved;
 }
 
+std::shared_ptr<Pym::Gfx::PictureFile> GfxLayerImageServer_::Read(const std::string& resolved) {
+    const double now = clock_();
+    std::erase_if(
+        read_, [now](const auto& kept) { return now - kept.second.lastUse > kPruneAfterSeconds; });
+    Reading& reading = read_[resolved];
+    if (!reading.file) reading.file = Pym::Gfx::PictureFile::Read(resolved);
+    reading.lastUse = now;
+    if (reading.file) return reading.file;
+    read_.erase(resolved);
+    return nullptr;
+}
+
 Pym::Gfx::ImagePtr GfxLayerImageServer_::Load(const std::string& resolved, int width, int height) {
-    try {
-        return Pym::Gfx::Image::FromFile(resolved, width, height);
-    } catch (const Pym::Gfx::Image::InvalidImageException&) {
-        // A hole in the skin is worth one line, not one per repaint.
-        if (reported_.insert(resolved).second)
-            Report("the picture " + resolved + " cannot be read; it is left out");
-        throw;
-    }
+    std::shared_ptr<Pym::Gfx::PictureFile> file = Read(resolved);
+    if (Pym::Gfx::ImagePtr image = file ? file->Render(width, height) : nullptr) return image;
+    Unreadable(resolved);
+}
+
+void GfxLayerImageServer_::Unreadable(const std::string& resolved) {
+    // A hole in the skin is worth one line, not one per repaint.
+    if (reported_.insert(resolved).second)
+        Report("the picture " + resolved + " cannot be read; it is left out");
+    throw Pym::Gfx::Image::InvalidImageException(resolved);
+}
+
+void GfxLayerImageServer_::Check(const std::string& path) {
+    const std::string resolved = Resolve(path);
+    if (!unscaled_.contains(resolved) && !Read(resolved)) Unreadable(resolved);
 }
 
 std::shared_ptr<GfxLayerImageServer_::ImageCache> GfxLayerImageServer_::MakeEntry(

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pym/gfx/Image.h"
+#include "pym/gfx/PictureFile.h"
 
 namespace Pym {
 
@@ -36,6 +37,11 @@ public:
     Pym::Gfx::ImagePtr GetImage(bool exact, const std::string& path, int width, int height,
                                 int interpolation);
 
+    // Reads and parses the picture at `path` without making it at any size, so that a bad file
+    // is known now; the first size it is drawn at is made from this reading. Throws
+    // Pym::Gfx::Image::InvalidImageException.
+    void Check(const std::string& path);
+
     std::size_t EntryCount(const std::string& path) const;
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 
@@ -45,13 +51,24 @@ private:
     std::string Resolve(const std::string& path) const;
     std::shared_ptr<ImageCache> MakeEntry(const std::string& resolved, int width, int height,
                                           int interpolation);
-    // Reads the picture at `resolved`; the first failure for a path is reported to the user.
+    // The picture at `resolved` made at width x height (its own size below 1); the first
+    // failure for a path is reported to the user.
     Pym::Gfx::ImagePtr Load(const std::string& resolved, int width, int height);
+    // The file at `resolved`, read now or kept from an earlier reading; readings unused for
+    // kPruneAfterSeconds are dropped.
+    std::shared_ptr<Pym::Gfx::PictureFile> Read(const std::string& resolved);
+    // Reports the first failure for a path to the user, then throws.
+    [[noreturn]] void Unreadable(const std::string& resolved);
 
     Clock clock_;
     std::map<std::string, std::vector<std::shared_ptr<ImageCache>>> cache_;
     // Pictures at their own size, one per path.
     std::map<std::string, Pym::Gfx::ImagePtr> unscaled_;
+    struct Reading {
+        std::shared_ptr<Pym::Gfx::PictureFile> file;
+        double lastUse = 0.0;
+    };
+    std::map<std::string, Reading> read_;
     std::set<std::string> reported_;
 };
 

@@ -68,8 +68,9 @@ bool Image::SetImage(const std::string& path, bool keepSize) {
             Resize(natural->Width(), natural->Height());
         else
             Resize(GetWidth(), GetHeight());
+        // Read now, so that a bad file is known; made at a size when first drawn.
         if (useCache_)
-            server.GetImage(true, path, GetWidth(), GetHeight(), interpolation_);
+            server.Check(path);
         else
             unscaled_ = natural;
     } catch (const Gfx::Image::InvalidImageException&) {

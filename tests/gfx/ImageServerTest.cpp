@@ -2,6 +2,7 @@
 
 #include <stb_image_write.h>
 
+#include <filesystem>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -83,6 +84,27 @@ TEST_F(ImageServerTest, MissingPictureThrowsAndCachesNothing) {
     ASSERT_TRUE(stbi_write_png((dir.Path() / "lib/PYM/XML/images/lib.png").c_str(), 4, 4, 4,
                                pixels.data(), 16));
     EXPECT_EQ(server.GetImage(true, "$PYM/images/lib.png", 6, 6, 7)->Width(), 6);
+}
+
+TEST_F(ImageServerTest, ACheckedVectorPictureIsReadOnceAndMadeOnlyAtTheSizeDrawn) {
+    dir.Write("images/box.svg",
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" height=\"4\">"
+              "<rect width=\"4\" height=\"4\" fill=\"#0000ff\"/></svg>");
+    dir.Write("images/broken.svg", "<svg");
+    server.Check("images/box.svg");
+    EXPECT_EQ(server.EntryCount("images/box.svg"), 0u);
+    EXPECT_THROW(server.Check("images/broken.svg"), Pym::Gfx::Image::InvalidImageException);
+    // Made from the reading of the check: the file is not read again.
+    std::filesystem::remove(dir.Path() / "images/box.svg");
+    auto drawn = server.GetImage(true, "images/box.svg", 40, 20, 7);
+    EXPECT_EQ(drawn->Width(), 40);
+    EXPECT_TRUE(drawn->IsVector());
+    EXPECT_EQ(drawn->PixelAt(39, 19), 0xff0000ffu);
+    // Readings unused for five seconds are let go.
+    now = 6.0;
+    server.Check("images/a.png");
+    EXPECT_THROW(server.GetImage(true, "images/box.svg", 30, 30, 7),
+                 Pym::Gfx::Image::InvalidImageException);
 }
 
 TEST(InterpolationTest, SkinNamesMapToModesAndUnknownNamesKeepTheFallback) {
