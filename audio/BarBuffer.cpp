@@ -22,6 +22,10 @@ std::size_t BarBuffer::Size() const {
     return samples_.size();
 }
 
+void BarBuffer::Release() {
+    std::vector<float>().swap(samples_);
+}
+
 BarBuffer& DllBarBufferInstance() {
     return Pym::Singleton<BarBuffer>::Instance();
 }

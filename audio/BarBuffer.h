@@ -14,6 +14,8 @@ public:
     void CopyStart(float* out, unsigned long count) const;
     std::vector<float> Samples() const;
     std::size_t Size() const;
+    // Frees the bar: after a looped start the stream plays its own copy.
+    void Release();
 
 private:
     std::vector<float> samples_;

@@ -58,6 +58,8 @@ public:
     // When the output's frames are heard, as the device's blocks told it.
     const SoundingClock& Sounding() const { return sounding_; }
     unsigned long FramesPerBuffer() const { return framesPerBuffer_; }
+    // After a looped start, until a queued loop is taken: the loop being played.
+    const std::vector<float>& Loop() const { return output_; }
 
 private:
     int Refill();

@@ -38,6 +38,7 @@ public:
     }
     void TagLoop(int tag) { adapter_.TagLoop(tag); }
     LoopSpan LoopAt(double frame) const { return adapter_.LoopAt(frame); }
+    const std::vector<float>& Loop() const { return adapter_.Loop(); }
     bool LoopQueued() const { return adapter_.LoopQueued(); }
     unsigned long long LoopWraps() const { return adapter_.Wraps(); }
     // Frames of the output heard by now: from the stream's clock, so it moves on between the

@@ -76,6 +76,7 @@ void PlaybackEngine::PlayBar(bool on, const std::string& sound, int bpm, int bea
     BarBuffer& bar = DllBarBufferInstance();
     BuildBar(bar, PatternFor(controls_, sound, bpm, beatsPerBar, subdivision));
     audio.RestartOutputLooped(kBarSampleRate, static_cast<int>(bar.Size()), &BarCallback, &bar);
+    bar.Release();
     // The beat displays count the beat of the loop they hear.
     audio.Output().TagLoop(bpm);
 }

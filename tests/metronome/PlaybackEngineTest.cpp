@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "audio/AudioSystem.h"
-#include "audio/BarBuffer.h"
 #include "metronome/ClickSynthesis.h"
 #include "metronome/RecordBuffer.h"
 #include "settings/AppSettings.h"
@@ -102,7 +101,7 @@ protected:
 
 TEST_F(PlaybackEngineTest, PlayLoopsOneRenderedBarWithTheAccentLast) {
     engine.StartPlayback(true);
-    std::vector<float> bar = DllBarBufferInstance().Samples();
+    std::vector<float> bar = DllAudioSystemInstance().Output().Loop();
     ASSERT_EQ(bar.size(), 92788u);
     EXPECT_TRUE(DllAudioSystemInstance().IsOutputActive());
 
@@ -158,14 +157,14 @@ TEST_F(PlaybackEngineTest, SoundNamesChooseSampleFilesAndUnknownNamesFallBackToT
     controls.samples.push_back(wood);
 
     engine.PlayBar(true, "Wood", 120, 2);
-    std::vector<float> bar = DllBarBufferInstance().Samples();
+    std::vector<float> bar = DllAudioSystemInstance().Output().Loop();
     ASSERT_EQ(bar.size(), 44100u);
     EXPECT_EQ(bar[0], 0.25f);
     EXPECT_EQ(bar[22050], -0.5f);
 
     controls.output = "Nothing by that name";
     engine.StartPlayback(true);
-    bar = DllBarBufferInstance().Samples();
+    bar = DllAudioSystemInstance().Output().Loop();
     ASSERT_EQ(bar.size(), 92788u);
     EXPECT_EQ(bar[0], 0.0f);
     EXPECT_GT(bar[1], 0.05f);  // a sine tone
@@ -182,7 +181,7 @@ TEST_F(PlaybackEngineTest, RestartWhilePlayingStartsTheNewBarFromItsFirstSample)
     Play(30000);
     DllAppSettingsInstance().desiredBpm = 60;
     engine.RestartIfPlaying();
-    std::vector<float> bar = DllBarBufferInstance().Samples();
+    std::vector<float> bar = DllAudioSystemInstance().Output().Loop();
     ASSERT_EQ(bar.size(), 4u * 44100u);
     std::vector<float> played = Play(1000);
     EXPECT_TRUE(std::equal(played.begin(), played.end(), bar.begin()));
@@ -190,7 +189,8 @@ TEST_F(PlaybackEngineTest, RestartWhilePlayingStartsTheNewBarFromItsFirstSample)
     controls.play = 0;
     DllAppSettingsInstance().desiredBpm = 120;
     engine.RestartIfPlaying();
-    EXPECT_EQ(DllBarBufferInstance().Size(), 4u * 44100u) << "not playing: nothing restarts";
+    EXPECT_EQ(DllAudioSystemInstance().Output().Loop().size(), 4u * 44100u)
+        << "not playing: nothing restarts";
 }
 
 TEST_F(PlaybackEngineTest, RecordingIsReplacedByTheNextAndPlaysInALoop) {
