@@ -9,6 +9,7 @@
 #include "app/HeapUse.h"
 #include "audio/AudioSystem.h"
 #include "audio/SoundDeviceCheck.h"
+#include "pym/gfx/ImageServer.h"
 #include "platform/HostWindow.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
@@ -168,7 +169,8 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
     Platform::Host().Post([] {
         if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PrepareDevices();
         // The start is over: what it freed (the screen check's documents, the devices'
-        // listing) leaves the resident set.
+        // listing, the readings of pictures not drawn yet) leaves the resident set.
+        Pym::DllGfxLayerImageServerInstance().ForgetReadings();
         HeapUse::GiveBackFreePages();
     });
     // Once the window is up, so that the watch costs the start nothing.

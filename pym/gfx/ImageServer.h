@@ -42,6 +42,10 @@ public:
     // Pym::Gfx::Image::InvalidImageException.
     void Check(const std::string& path);
 
+    // Drops every file reading kept for pictures yet to be drawn (states not shown yet): each
+    // is read again when first drawn.
+    void ForgetReadings() { read_.clear(); }
+
     std::size_t EntryCount(const std::string& path) const;
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 
