@@ -321,8 +321,36 @@ void GuiObject::Relayout() {
 
 void GuiObject::Redraw() {
     // Without a screen manager there is nothing to repaint yet.
-    if (ScreenManager* manager = FindScreenManager())
+    if (ScreenManager* manager = FindScreenManager()) {
         manager->Invalidate(GetAbsoluteX(), GetAbsoluteY(), width_, height_);
+        if (backdrop_) backdrop_->Ask();
+    }
+}
+
+void GuiObject::RedrawParts(const std::vector<Gfx::Rect>& parts) {
+    ScreenManager* manager = FindScreenManager();
+    if (!manager) return;
+    const int x = GetAbsoluteX(), y = GetAbsoluteY();
+    // What is on the screen outside the parts is as the object last drew it only while its
+    // backdrop holds: the tree's last paint drew it there and nothing since covered it.
+    if (!backdrop_ ||
+        !backdrop_->Holds(Gfx::Rect{static_cast<float>(x), static_cast<float>(y),
+                                    static_cast<float>(width_), static_cast<float>(height_)})) {
+        Redraw();
+        return;
+    }
+    for (const Gfx::Rect& part : parts) {
+        const int left = std::max(static_cast<int>(part.x), 0);
+        const int top = std::max(static_cast<int>(part.y), 0);
+        const int right = std::min(static_cast<int>(part.x + part.width), width_);
+        const int bottom = std::min(static_cast<int>(part.y + part.height), height_);
+        manager->Invalidate(x + left, y + top, right - left, bottom - top);
+    }
+    backdrop_->Ask();
+}
+
+void GuiObject::KeepBackdrop() {
+    if (!backdrop_) backdrop_ = std::make_unique<Backdrop>(*this);
 }
 
 // --- state --------------------------------------------------------------------------------
@@ -370,9 +398,14 @@ void GuiObject::Draw(Gfx::DrawContext& context) {
     if (alpha_ < 1.0f) alpha.emplace(context, alpha_);
     // A repaint of a small region skips everything it does not touch (a text would still lay
     // itself out to draw nothing).
-    const bool shows = isWindow_ || !context.OutsideClip(Gfx::Rect{
-                                        static_cast<float>(x_), static_cast<float>(y_),
-                                        static_cast<float>(width_), static_cast<float>(height_)});
+    const Gfx::Rect rect{static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(width_),
+                         static_cast<float>(height_)};
+    const bool shows = isWindow_ || !context.OutsideClip(rect);
+    const bool treePaint = Backdrop::InTreePaint();
+    if (treePaint) {
+        Backdrop::Drawing(context, rect);
+        if (backdrop_) backdrop_->Reached(context, rect, shows);
+    }
     if (!drawSelfAfterChildren_ && shows) DrawSelf(context);
     const float dx = isWindow_ ? 0.0f : static_cast<float>(x_);
     const float dy = isWindow_ ? 0.0f : static_cast<float>(y_);
@@ -380,6 +413,18 @@ void GuiObject::Draw(Gfx::DrawContext& context) {
     for (GuiObject* child : children_) child->Draw(context);
     context.Translate(-dx, -dy);
     if (drawSelfAfterChildren_ && shows) DrawSelf(context);
+    if (treePaint && backdrop_) backdrop_->Drawn();
+}
+
+bool GuiObject::DrawOverBackdrop(Gfx::DrawContext& context) {
+    if (!backdrop_ || !backdrop_->Paint(context)) return false;
+    // Draw places the object at its parent's origin.
+    const float dx = isWindow_ ? 0.0f : static_cast<float>(GetAbsoluteX() - x_);
+    const float dy = isWindow_ ? 0.0f : static_cast<float>(GetAbsoluteY() - y_);
+    context.Translate(dx, dy);
+    Draw(context);
+    context.Translate(-dx, -dy);
+    return true;
 }
 
 // --- slots --------------------------------------------------------------------------------
