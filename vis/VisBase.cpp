@@ -15,7 +15,11 @@ constexpr int kStepMs = 20;
 
 void VisBase::Redraw() {
     Sample();
-    GuiObject::Redraw();
+    std::vector<Pym::Gfx::Rect> parts;
+    if (ChangedParts(GetWidth(), GetHeight(), parts))
+        RedrawParts(parts);
+    else
+        GuiObject::Redraw();
 }
 
 bool VisBase::DrawSelf(Pym::Gfx::DrawContext& context) {
