@@ -51,57 +51,19 @@ void BeatVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h
         const int top = ColumnTop(phases[i], y, h);
         FillInside(context, lefts[i], top, column, y + h - top, x, y, w, h, brush_);
     }
-    Remember(w, h);
-}
-
-bool BeatVis::ChangedParts(int w, int h, std::vector<Pym::Gfx::Rect>& parts) const {
-    if (!LastDrawn().Same(w, h)) return false;
-    const int column = std::max(w / 5, 1);
-    const float before[] = {LastDrawn().beat, LastDrawn().bar}, now[] = {beat_, bar_};
-    const int lefts[] = {w / 5, 3 * (w / 5)};
-    for (int i = 0; i < 2; ++i) {
-        const int from = ColumnTop(before[i], 0, h), to = ColumnTop(now[i], 0, h);
-        if (from != to)
-            parts.push_back({static_cast<float>(lefts[i]), static_cast<float>(std::min(from, to)),
-                             static_cast<float>(column), static_cast<float>(std::abs(to - from))});
-    }
-    return true;
-}
-
-void BarVis::Markers(float beat, float bar, int w, int h, Pym::Gfx::Rect (&markers)[4]) {
-    const int half = w / 2;
-    const int marker = std::max(w / 25, 1);
-    const int beatAt = -w / 50 + Nearest(beat * static_cast<float>(half));
-    const int barAt = -w / 50 + Nearest(bar * static_cast<float>(half));
-    for (int copy = 0; copy < 2; ++copy) {
-        markers[2 * copy] = {static_cast<float>(beatAt + copy * half), static_cast<float>(h / 4),
-                             static_cast<float>(marker), static_cast<float>(h - 2 * (h / 4))};
-        markers[2 * copy + 1] = {static_cast<float>(barAt + copy * half),
-                                 static_cast<float>(h / 10), static_cast<float>(marker),
-                                 static_cast<float>(h - 2 * (h / 10))};
-    }
 }
 
 void BarVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     if (w <= 0 || h <= 0) return;
-    Pym::Gfx::Rect markers[4];
-    Markers(Beat(), Bar(), w, h, markers);
-    for (const Pym::Gfx::Rect& m : markers)
-        FillInside(context, x + static_cast<int>(m.x), y + static_cast<int>(m.y),
-                   static_cast<int>(m.width), static_cast<int>(m.height), x, y, w, h, brush_);
-    FillInside(context, x + w / 2 - 1, y, 2, h, x, y, w, h, brush_);
-    Remember(w, h);
-}
-
-bool BarVis::ChangedParts(int w, int h, std::vector<Pym::Gfx::Rect>& parts) const {
-    if (!LastDrawn().Same(w, h)) return false;
-    Pym::Gfx::Rect before[4], now[4];
-    Markers(LastDrawn().beat, LastDrawn().bar, w, h, before);
-    Markers(Beat(), Bar(), w, h, now);
-    for (int i = 0; i < 4; ++i)
-        if (!(before[i] == now[i])) {
-            parts.push_back(before[i]);
-            parts.push_back(now[i]);
-        }
-    return true;
+    const int half = w / 2;
+    const int marker = std::max(w / 25, 1);
+    const int beatAt = x - w / 50 + Nearest(Beat() * static_cast<float>(half));
+    const int barAt = x - w / 50 + Nearest(Bar() * static_cast<float>(half));
+    for (int copy = 0; copy < 2; ++copy) {
+        FillInside(context, beatAt + copy * half, y + h / 4, marker, h - 2 * (h / 4), x, y, w, h,
+                   brush_);
+        FillInside(context, barAt + copy * half, y + h / 10, marker, h - 2 * (h / 10), x, y, w, h,
+                   brush_);
+    }
+    FillInside(context, x + half - 1, y, 2, h, x, y, w, h, brush_);
 }

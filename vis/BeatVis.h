@@ -16,8 +16,6 @@ public:
 
     void Sample() override;
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
-    // The columns' ends between the phases drawn and the phases sampled.
-    bool ChangedParts(int w, int h, std::vector<Pym::Gfx::Rect>& parts) const override;
 
     float Beat() const { return beat_; }
     float Bar() const { return bar_; }
@@ -25,22 +23,11 @@ public:
     static int ColumnTop(float phase, int y, int h);
 
 protected:
-    // The phases just drawn at that size, for what the next picture changes.
-    struct Drawn {
-        bool valid = false;
-        int w = 0, h = 0;
-        float beat = 1.0f, bar = 1.0f;
-        bool Same(int width, int height) const { return valid && w == width && h == height; }
-    };
-    void Remember(int w, int h) { drawn_ = {true, w, h, beat_, bar_}; }
-    const Drawn& LastDrawn() const { return drawn_; }
-
     Pym::ColourValue brush_{255, 255, 138, 61};
 
 private:
     ValueSource beatSource_, barSource_;
     float beat_ = 1.0f, bar_ = 1.0f;
-    Drawn drawn_;
 };
 
 // The same phases as markers running left to right across two halves of the rectangle, one
@@ -50,10 +37,4 @@ class BarVis : public BeatVis {
 public:
     using BeatVis::BeatVis;
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
-    // Where the markers were drawn and where they go.
-    bool ChangedParts(int w, int h, std::vector<Pym::Gfx::Rect>& parts) const override;
-
-private:
-    // The four markers (beat and bar, each twice) at the phases, in a w x h picture at (0, 0).
-    static void Markers(float beat, float bar, int w, int h, Pym::Gfx::Rect (&markers)[4]);
 };

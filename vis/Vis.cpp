@@ -6,9 +6,8 @@ Vis::Vis() {
     using namespace Pym::Signal;
     ConnectSlot(MouseClick::Id(), nullptr, [this](Base&, Pym::GuiObject*) {
         Next();
-        // The new view is always painted whole, whatever a display's own redraw would skip.
-        Sample();
-        GuiObject::Redraw();
+        // The new view is always painted, whatever a display's own redraw would skip.
+        VisBase::Redraw();
     });
 }
 
@@ -51,11 +50,6 @@ void Vis::Sample() {
 bool Vis::Moving() const {
     const VisBase* view = Current();
     return view && view->Moving();
-}
-
-bool Vis::ChangedParts(int w, int h, std::vector<Pym::Gfx::Rect>& parts) const {
-    const VisBase* view = Current();
-    return view && view->ChangedParts(w, h, parts);
 }
 
 bool Vis::Tick(double seconds) {

@@ -29,7 +29,6 @@ public:
     void Sample() override;
     bool Tick(double seconds) override;
     bool Moving() const override;
-    bool ChangedParts(int w, int h, std::vector<Pym::Gfx::Rect>& parts) const override;
     bool Resize(int width, int height) override;
 
 private:

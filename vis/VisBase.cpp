@@ -15,11 +15,7 @@ constexpr int kStepMs = 20;
 
 void VisBase::Redraw() {
     Sample();
-    std::vector<Pym::Gfx::Rect> parts;
-    if (ChangedParts(GetWidth(), GetHeight(), parts))
-        RedrawParts(parts);
-    else
-        GuiObject::Redraw();
+    GuiObject::Redraw();
 }
 
 bool VisBase::DrawSelf(Pym::Gfx::DrawContext& context) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <vector>
-
 #include "pym/gfx/DrawContext.h"
 #include "pym/gui/GuiObject.h"
 
@@ -21,11 +19,6 @@ public:
     virtual bool Tick(double /*seconds*/) { return false; }
     // Whether what moves on its own has yet to arrive: the display then wants ticks.
     virtual bool Moving() const { return false; }
-    // After Sample: the parts of a w x h picture (from its top left corner) that differ from
-    // the one drawn last; false when it cannot tell, and all of it is drawn anew.
-    virtual bool ChangedParts(int /*w*/, int /*h*/, std::vector<Pym::Gfx::Rect>& /*parts*/) const {
-        return false;
-    }
 
     void Redraw() override;
     bool NeedsTicks() const override {

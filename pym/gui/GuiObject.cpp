@@ -327,28 +327,6 @@ void GuiObject::Redraw() {
     }
 }
 
-void GuiObject::RedrawParts(const std::vector<Gfx::Rect>& parts) {
-    ScreenManager* manager = FindScreenManager();
-    if (!manager) return;
-    const int x = GetAbsoluteX(), y = GetAbsoluteY();
-    // What is on the screen outside the parts is as the object last drew it only while its
-    // backdrop holds: the tree's last paint drew it there and nothing since covered it.
-    if (!backdrop_ ||
-        !backdrop_->Holds(Gfx::Rect{static_cast<float>(x), static_cast<float>(y),
-                                    static_cast<float>(width_), static_cast<float>(height_)})) {
-        Redraw();
-        return;
-    }
-    for (const Gfx::Rect& part : parts) {
-        const int left = std::max(static_cast<int>(part.x), 0);
-        const int top = std::max(static_cast<int>(part.y), 0);
-        const int right = std::min(static_cast<int>(part.x + part.width), width_);
-        const int bottom = std::min(static_cast<int>(part.y + part.height), height_);
-        manager->Invalidate(x + left, y + top, right - left, bottom - top);
-    }
-    backdrop_->Ask();
-}
-
 void GuiObject::KeepBackdrop() {
     if (!backdrop_) backdrop_ = std::make_unique<Backdrop>(*this);
 }

@@ -189,9 +189,6 @@ public:
     virtual void Draw(Gfx::DrawContext& context);
     // The copy of what lies under the object, when it keeps one (KeepBackdrop).
     Backdrop* GetBackdrop() const { return backdrop_.get(); }
-    // Repaints only these parts of the object (in its own coordinates), where its backdrop
-    // holds; all of it where not.
-    void RedrawParts(const std::vector<Gfx::Rect>& parts);
     // Draws the object and its children over its backdrop, the context in window coordinates;
     // false, having drawn nothing, where the backdrop cannot be put back.
     bool DrawOverBackdrop(Gfx::DrawContext& context);

@@ -9,8 +9,6 @@
 #include <tinyxml.h>
 
 #include "platform/ProfileStore.h"
-#include "pym/gfx/CairoDrawContext.h"
-#include "pym/gfx/Image.h"
 #include "settings/AppSettings.h"
 #include "settings/MetronomeProfile.h"
 #include "tests/vis/GeometryContext.h"
@@ -212,58 +210,6 @@ TEST(BeatVisTest, ColumnsMarkersAndDotsFollowThePhases) {
         if (dots.Dots() > 1) {
             EXPECT_LT(first.x + first.width, BarDotsVis::DotRect(1, dots.Dots(), x, y, w, h).x);
         }
-    }
-}
-
-// Repainted in part, the columns and the markers name every pixel that differs between the
-// picture drawn last and the next one, and nothing while nothing moved.
-TEST(BeatVisTest, ChangedPartsHoldEveryPixelThatChanged) {
-    Element look("<BeatVis Color=\"1,2,3,255\"/>");
-    float beat = 0.2f, bar = 0.7f;
-    BeatVis columns(
-        look.root, [&] { return beat; }, [&] { return bar; });
-    BarVis markers(
-        look.root, [&] { return beat; }, [&] { return bar; });
-    const int w = 100, h = 50;
-    for (VisBase* display : std::initializer_list<VisBase*>{&columns, &markers}) {
-        auto picture = [&] {
-            auto image = Pym::Gfx::Image::Blank(w, h);
-            Pym::Gfx::CairoDrawContext context(*image);
-            display->DrawVis(context, 0, 0, w, h);
-            cairo_surface_flush(image->Surface());
-            return image;
-        };
-        beat = 0.2f;
-        bar = 0.7f;
-        display->Sample();
-        std::vector<Pym::Gfx::Rect> parts;
-        EXPECT_FALSE(display->ChangedParts(w, h, parts)) << "nothing drawn yet: all of it";
-        auto before = picture();
-        EXPECT_TRUE(display->ChangedParts(w, h, parts));
-        EXPECT_TRUE(parts.empty());
-        beat = 0.26f;
-        bar = 0.71f;
-        display->Sample();
-        ASSERT_TRUE(display->ChangedParts(w, h, parts));
-        auto after = picture();
-        int changed = 0;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const auto pixel = [x, y](const Pym::Gfx::Image& image) {
-                    const unsigned char* row = cairo_image_surface_get_data(image.Surface()) +
-                                               y * cairo_image_surface_get_stride(image.Surface());
-                    return reinterpret_cast<const std::uint32_t*>(row)[x];
-                };
-                if (pixel(*before) == pixel(*after)) continue;
-                ++changed;
-                EXPECT_TRUE(std::any_of(parts.begin(), parts.end(),
-                                        [x, y](const auto& part) {
-                                            return x >= part.x && x < part.x + part.width &&
-                                                   y >= part.y && y < part.y + part.height;
-                                        }))
-                    << "pixel " << x << "," << y << " changed outside the parts";
-            }
-        EXPECT_GT(changed, 0);
     }
 }
 
