@@ -23,7 +23,7 @@ struct HeardBeat {
     double beat = 0.0;
 };
 
-HeardBeat Heard() {
+HeardBeat Read() {
     AudioSystem& audio = DllAudioSystemInstance();
     const double heard = audio.SoundingTime();
     if (heard == 0.0) return {0.0, BeatSeconds(DllAppSettingsInstance().desiredBpm)};
@@ -35,7 +35,29 @@ HeardBeat Heard() {
     return {position > 0.0 ? position : 1e-12, BeatSeconds(bpm)};
 }
 
+// The reading a HeardMoment holds (GUI thread only).
+bool holding = false, held = false;
+HeardBeat heldBeat;
+
+HeardBeat Heard() {
+    if (!holding) return Read();
+    if (!held) {
+        heldBeat = Read();
+        held = true;
+    }
+    return heldBeat;
+}
+
 }  // namespace
+
+HeardMoment::HeardMoment() {
+    holding = true;
+    held = false;
+}
+
+HeardMoment::~HeardMoment() {
+    holding = held = false;
+}
 
 float BeatPhase() {
     const HeardBeat heard = Heard();

@@ -11,6 +11,16 @@
 float BeatPhase();
 float BarPhase();
 
+// While one lives, the phases come from one reading of the sound heard: the displays refreshed
+// together show one moment, and ask the stream's clock once.
+class HeardMoment {
+public:
+    HeardMoment();
+    ~HeardMoment();
+    HeardMoment(const HeardMoment&) = delete;
+    HeardMoment& operator=(const HeardMoment&) = delete;
+};
+
 // The beats of a bar that the displays count: the accent, at least 1.
 int BeatsPerBar();
 

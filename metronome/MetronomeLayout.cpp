@@ -7,6 +7,7 @@
 #include <boost/lexical_cast.hpp>
 
 #include "audio/AudioSystem.h"
+#include "metronome/BeatPhase.h"
 #include "metronome/MetronomeChoices.h"
 #include "platform/HostWindow.h"
 #include "pym/base/Singleton.h"
@@ -287,6 +288,7 @@ void MetronomeLayout::RefreshDisplays() {
     // only then and once more after, to show the stop. Repainting them for nothing cost the idle
     // screen nearly a percent of a core.
     const bool moving = engine_.IsPlaying() || engine_.IsRecording();
+    const HeardMoment moment;
     if (moving || displaysMoved_)
         for (Pym::GuiObject* display : displays_)
             if (display->IsVisible()) display->Redraw();

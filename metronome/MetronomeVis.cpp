@@ -20,7 +20,11 @@ float SoundingSeconds() {
 
 }  // namespace
 
-MetronomeVis::MetronomeVis() = default;
+// The beat displays are refreshed twenty times a second over the screen's pictures: each keeps
+// a copy of them and is repainted alone.
+MetronomeVis::MetronomeVis() {
+    KeepBackdrop();
+}
 
 MetronomeVis::~MetronomeVis() {
     SaveView();
@@ -35,6 +39,10 @@ void MetronomeVis::CreateFromXml(TiXmlElement* element) {
     dials_ = std::make_unique<DualAnalogVis>(GetChildElement(element, "DualAnalogVis"), &BeatPhase,
                                              &BarPhase);
     RestoreView();
+}
+
+MetronomeSampleVis::MetronomeSampleVis() {
+    KeepBackdrop();
 }
 
 MetronomeSampleVis::~MetronomeSampleVis() {
@@ -56,4 +64,6 @@ void MetronomeSampleVis::CreateFromXml(TiXmlElement* element) {
     RestoreView();
 }
 
-MetronomeBarDotsVis::MetronomeBarDotsVis() : BarDotsVis(&BarPhase, &BeatsPerBar) {}
+MetronomeBarDotsVis::MetronomeBarDotsVis() : BarDotsVis(&BarPhase, &BeatsPerBar) {
+    KeepBackdrop();
+}

@@ -28,7 +28,7 @@ SDL_Cursor* SystemCursor(CursorType type) {
 }  // namespace
 
 SdlHostWindow::SdlHostWindow(SdlHostSystem& system, SDL_Window* window, bool shaped)
-    : system_(system), window_(window), shaped_(shaped) {
+    : system_(system), window_(window), shaped_(shaped), presenter_(window) {
     system_.Register(this);
 }
 
@@ -173,8 +173,10 @@ void SdlHostWindow::PresentAreas(const std::uint32_t* pixels, int width, int hei
         }
         copied.push_back(area);
     }
-    // One update for all: the display server gets the pieces in a single round.
-    if (!copied.empty())
+    // Small areas go out without waiting for the server; large ones through SDL's shared
+    // memory, the pieces in a single round.
+    if (!copied.empty() && !presenter_.Present(static_cast<const std::uint32_t*>(target->pixels),
+                                               target->w, target->h, target->pitch, copied))
         SDL_UpdateWindowSurfaceRects(window_, copied.data(), static_cast<int>(copied.size()));
     if (source) SDL_FreeSurface(source);
 }

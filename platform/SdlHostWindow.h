@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/HostWindow.h"
+#include "platform/X11AreaPresenter.h"
 
 namespace Platform {
 
@@ -67,6 +68,7 @@ private:
     HostListener* listener_ = nullptr;
     bool inputEnabled_ = true;
     int lastMouseX_ = -1, lastMouseY_ = -1;
+    X11AreaPresenter presenter_;
 };
 
 }  // namespace Platform

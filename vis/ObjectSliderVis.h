@@ -13,7 +13,8 @@ namespace Pym {
 template <class F>
 class ObjectSliderVis : public GridLayout {
 public:
-    explicit ObjectSliderVis(F value = F()) : value_(std::move(value)) {}
+    // Refreshed with the other displays: repainted alone over a copy of what lies beneath.
+    explicit ObjectSliderVis(F value = F()) : value_(std::move(value)) { KeepBackdrop(); }
 
     ObjectSlider* Slider() const { return slider_; }
 

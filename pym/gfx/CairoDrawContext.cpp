@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "pym/gfx/Interpolation.h"
 #include "pym/gfx/Region.h"
@@ -198,6 +199,68 @@ std::unique_ptr<DrawContext> CairoDrawContext::LayerContext(Image& layer, const 
     context->Clear();
     context->Translate(-area.x, -area.y);
     return context;
+}
+
+Rect CairoDrawContext::DeviceRect(const Rect& rect) const {
+    double x = rect.x, y = rect.y;
+    cairo_user_to_device(cr_, &x, &y);
+    return {static_cast<float>(x), static_cast<float>(y), rect.width, rect.height};
+}
+
+int CairoDrawContext::CopyUnder(Image& layer, const Rect& area) {
+    // The clip known pixel for pixel is the region set last; a clip pushed on top is not.
+    if (clipDepth_ > 0 || !PixelAligned(area) || layer.Width() != static_cast<int>(area.width) ||
+        layer.Height() != static_cast<int>(area.height))
+        return -1;
+    const Rect under = DeviceRect(area);
+    cairo_t* copy = cairo_create(layer.Surface());
+    bool any = false, whole = false;
+    for (const Rect& clip : clipRects_) {
+        const float left = std::max(clip.x, under.x), top = std::max(clip.y, under.y);
+        const float right = std::min(clip.x + clip.width, under.x + under.width);
+        const float bottom = std::min(clip.y + clip.height, under.y + under.height);
+        if (right <= left || bottom <= top) continue;
+        cairo_rectangle(copy, left - under.x, top - under.y, right - left, bottom - top);
+        any = true;
+        whole = whole || (right - left == under.width && bottom - top == under.height);
+    }
+    if (any) {
+        cairo_clip(copy);
+        cairo_set_operator(copy, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(copy, cairo_get_target(cr_), -under.x, -under.y);
+        cairo_paint(copy);
+    }
+    cairo_destroy(copy);
+    return whole ? 1 : 0;
+}
+
+bool CairoDrawContext::CopyOver(const Image& layer, const Rect& area) {
+    cairo_surface_t* target = cairo_get_target(cr_);
+    cairo_surface_t* source = layer.Surface();
+    if (clipDepth_ > 0 || cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32 ||
+        cairo_image_surface_get_format(source) != CAIRO_FORMAT_ARGB32)
+        return false;
+    // Row by row: a few small rectangles, many times a second, cost less than a composite.
+    cairo_surface_flush(target);
+    unsigned char* to = cairo_image_surface_get_data(target);
+    const unsigned char* from = cairo_image_surface_get_data(source);
+    const int toStride = cairo_image_surface_get_stride(target);
+    const int fromStride = cairo_image_surface_get_stride(source);
+    const int areaX = static_cast<int>(area.x), areaY = static_cast<int>(area.y);
+    const int right = std::min(areaX + layer.Width(), cairo_image_surface_get_width(target));
+    const int bottom = std::min(areaY + layer.Height(), cairo_image_surface_get_height(target));
+    for (const Rect& clip : clipRects_) {
+        const int left = std::max(static_cast<int>(clip.x), std::max(areaX, 0));
+        const int top = std::max(static_cast<int>(clip.y), std::max(areaY, 0));
+        const int clipRight = std::min(static_cast<int>(std::ceil(clip.x + clip.width)), right);
+        const int clipBottom = std::min(static_cast<int>(std::ceil(clip.y + clip.height)), bottom);
+        for (int y = top; y < clipBottom && left < clipRight; ++y)
+            std::memcpy(to + y * toStride + left * 4,
+                        from + (y - areaY) * fromStride + (left - areaX) * 4,
+                        static_cast<std::size_t>(clipRight - left) * 4);
+    }
+    cairo_surface_mark_dirty(target);
+    return true;
 }
 
 bool CairoDrawContext::OutsideClip(const Rect& rect) const {

@@ -46,6 +46,9 @@ public:
                     TextTrimming trimming) override;
     bool PixelAligned(const Rect& area) const override;
     std::unique_ptr<DrawContext> LayerContext(Image& layer, const Rect& area) override;
+    Rect DeviceRect(const Rect& rect) const override;
+    int CopyUnder(Image& layer, const Rect& area) override;
+    bool CopyOver(const Image& layer, const Rect& area) override;
 
     // Makes the whole target transparent (inside the current clip).
     void Clear();

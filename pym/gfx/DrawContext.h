@@ -14,6 +14,7 @@ class Region;
 
 struct Rect {
     float x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const Rect&) const = default;
 };
 
 struct Point {
@@ -80,6 +81,16 @@ public:
     virtual std::unique_ptr<DrawContext> LayerContext(Image& /*layer*/, const Rect& /*area*/) {
         return nullptr;
     }
+    // The rectangle (in user space) where it lands on the target's pixels.
+    virtual Rect DeviceRect(const Rect& rect) const { return rect; }
+    // Copies what the target shows under `area` (whole pixels, in user space) into `layer`, a
+    // picture of the area's size, where the clip lets it through; the rest of the layer stays.
+    // 1 when the clip let all of it through, 0 when not, -1 where the target lends no pixels
+    // that land one for one.
+    virtual int CopyUnder(Image& /*layer*/, const Rect& /*area*/) { return -1; }
+    // The other way: copies `layer` back over `area` (whole pixels, in device space) where
+    // the clip lets it through, replacing what was there; false where it cannot.
+    virtual bool CopyOver(const Image& /*layer*/, const Rect& /*area*/) { return false; }
     // Draws text wrapped and clipped to the rectangle.
     virtual bool DrawString(const Font& font, const std::string& text, const Rect& rect,
                             const ColourValue& colour, TextAlignment alignment,

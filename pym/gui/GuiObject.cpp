@@ -321,8 +321,14 @@ void GuiObject::Relayout() {
 
 void GuiObject::Redraw() {
     // Without a screen manager there is nothing to repaint yet.
-    if (ScreenManager* manager = FindScreenManager())
+    if (ScreenManager* manager = FindScreenManager()) {
         manager->Invalidate(GetAbsoluteX(), GetAbsoluteY(), width_, height_);
+        if (backdrop_) backdrop_->Ask();
+    }
+}
+
+void GuiObject::KeepBackdrop() {
+    if (!backdrop_) backdrop_ = std::make_unique<Backdrop>(*this);
 }
 
 // --- state --------------------------------------------------------------------------------
@@ -370,9 +376,14 @@ void GuiObject::Draw(Gfx::DrawContext& context) {
     if (alpha_ < 1.0f) alpha.emplace(context, alpha_);
     // A repaint of a small region skips everything it does not touch (a text would still lay
     // itself out to draw nothing).
-    const bool shows = isWindow_ || !context.OutsideClip(Gfx::Rect{
-                                        static_cast<float>(x_), static_cast<float>(y_),
-                                        static_cast<float>(width_), static_cast<float>(height_)});
+    const Gfx::Rect rect{static_cast<float>(x_), static_cast<float>(y_), static_cast<float>(width_),
+                         static_cast<float>(height_)};
+    const bool shows = isWindow_ || !context.OutsideClip(rect);
+    const bool treePaint = Backdrop::InTreePaint();
+    if (treePaint) {
+        Backdrop::Drawing(context, rect);
+        if (backdrop_) backdrop_->Reached(context, rect, shows);
+    }
     if (!drawSelfAfterChildren_ && shows) DrawSelf(context);
     const float dx = isWindow_ ? 0.0f : static_cast<float>(x_);
     const float dy = isWindow_ ? 0.0f : static_cast<float>(y_);
@@ -380,6 +391,18 @@ void GuiObject::Draw(Gfx::DrawContext& context) {
     for (GuiObject* child : children_) child->Draw(context);
     context.Translate(-dx, -dy);
     if (drawSelfAfterChildren_ && shows) DrawSelf(context);
+    if (treePaint && backdrop_) backdrop_->Drawn();
+}
+
+bool GuiObject::DrawOverBackdrop(Gfx::DrawContext& context) {
+    if (!backdrop_ || !backdrop_->Paint(context)) return false;
+    // Draw places the object at its parent's origin.
+    const float dx = isWindow_ ? 0.0f : static_cast<float>(GetAbsoluteX() - x_);
+    const float dy = isWindow_ ? 0.0f : static_cast<float>(GetAbsoluteY() - y_);
+    context.Translate(dx, dy);
+    Draw(context);
+    context.Translate(-dx, -dy);
+    return true;
 }
 
 // --- slots --------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "pym/core/ObjectFactory.h"
 #include "pym/core/Signals.h"
 #include "pym/core/XMLLoadSave.h"
+#include "pym/gui/Backdrop.h"
 #include "pym/gui/ObjectLookup.h"
 
 namespace Pym {
@@ -186,6 +187,11 @@ public:
 
     virtual bool DrawSelf(Gfx::DrawContext& /*context*/) { return true; }
     virtual void Draw(Gfx::DrawContext& context);
+    // The copy of what lies under the object, when it keeps one (KeepBackdrop).
+    Backdrop* GetBackdrop() const { return backdrop_.get(); }
+    // Draws the object and its children over its backdrop, the context in window coordinates;
+    // false, having drawn nothing, where the backdrop cannot be put back.
+    bool DrawOverBackdrop(Gfx::DrawContext& context);
     // Shows (or hides) the tooltip; true when it was shown.
     virtual bool ShowToolTip(bool show, int x, int y);
 
@@ -237,6 +243,11 @@ protected:
     // From then on the object takes the Timer signal (while in a shown tree); an object that
     // overrides OnTimer subscribes when it is made or when it starts to need ticks.
     void SubscribeTicks();
+    // From then on the object keeps a copy of what is painted under it, and a Redraw of it
+    // alone paints that copy and the object rather than everything beneath: for displays
+    // refreshed many times a second. Where anything but its children is drawn over it, it is
+    // repainted with the tree as any other.
+    void KeepBackdrop();
 
 private:
     const TabStop* FindTabStop(int column, int row, const GuiObject* current) const;
@@ -270,6 +281,7 @@ private:
     bool tickSubscriber_ = false;
     unsigned tickMark_ = 0;  // on the path of the tick being routed
     std::vector<std::unique_ptr<GuiObject>> owned_;
+    std::unique_ptr<Backdrop> backdrop_;
 
     friend class TickSubscribers;
 };

@@ -49,6 +49,17 @@ std::vector<Platform::HostRect> PresentedAreas(const Gfx::Region& region, int wi
     return areas;
 }
 
+bool Overlapping(const Gfx::Rect& a, const Gfx::Rect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
+}
+
+bool Inside(const Gfx::Rect& outer, const Gfx::Rect& inner) {
+    return inner.x >= outer.x && inner.y >= outer.y &&
+           inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
 }  // namespace
 
 Platform::HostRect PullInsideMonitor(Platform::HostRect rect, const Platform::HostRect& monitor) {
@@ -281,10 +292,14 @@ void PymWnd::Render() {
         region.Add(whole);
     }
     context_->SetClip(region);
-    context_->Clear();
-    root->Draw(*context_);
-    for (GuiObject* overlay : screens_.Overlays())
-        if (overlay->IsVisible()) overlay->DrawSelf(*context_);
+    if (!RepaintAlone(region)) {
+        context_->Clear();
+        Backdrop::TreePaint treePaint;
+        root->Draw(*context_);
+        for (GuiObject* overlay : screens_.Overlays())
+            if (overlay->IsVisible()) overlay->DrawSelf(*context_);
+    }
+    Backdrop::PaintDone();
 
     cairo_surface_t* surface = backBuffer_->Surface();
     cairo_surface_flush(surface);
@@ -300,6 +315,36 @@ void PymWnd::Render() {
         Trace("first frame presented");
     }
     screens_.PaintDone();
+}
+
+// When all that waits is objects that asked to be repainted and hold their backdrops, each is
+// painted over its copy alone: nothing beneath them is walked or drawn.
+bool PymWnd::RepaintAlone(const Gfx::Region& region) {
+    if (screens_.FullRedrawRequested()) return false;
+    std::vector<GuiObject*> alone;
+    for (Backdrop* backdrop : Backdrop::All()) {
+        if (!backdrop->Asked()) continue;
+        GuiObject& owner = backdrop->Owner();
+        if (owner.FindScreenManager() != &screens_) continue;
+        const Gfx::Rect area{
+            static_cast<float>(owner.GetAbsoluteX()), static_cast<float>(owner.GetAbsoluteY()),
+            static_cast<float>(owner.GetWidth()), static_cast<float>(owner.GetHeight())};
+        if (!owner.IsVisibleRecursive() || !backdrop->Holds(area)) return false;
+        // Two drawn over one another would each paint its copy over the other.
+        for (const GuiObject* other : alone)
+            if (Overlapping(other->GetBackdrop()->Area(), area)) return false;
+        for (const GuiObject* overlay : screens_.Overlays())
+            if (overlay->IsVisible() && overlay->Overlaps(owner)) return false;
+        alone.push_back(&owner);
+    }
+    for (const Gfx::Rect& rect : region.Rects())
+        if (std::none_of(alone.begin(), alone.end(), [&rect](const GuiObject* owner) {
+                return Inside(owner->GetBackdrop()->Area(), rect);
+            }))
+            return false;
+    for (GuiObject* owner : alone)
+        if (!owner->DrawOverBackdrop(*context_)) return false;
+    return true;
 }
 
 void PymWnd::UpdateShape() {

@@ -45,6 +45,7 @@ private:
     void Translate(const Platform::HostEvent& event);
     void MatchWindowSize();
     void UseBuffer(std::shared_ptr<Gfx::Image> buffer, std::uint32_t* lent);
+    bool RepaintAlone(const Gfx::Region& region);
     // Whether a point of a shaped window lies on a part its shape cuts away.
     bool OutsideShape(int x, int y) const;
 

@@ -250,6 +250,57 @@ TEST_F(WindowTest, HoverAsksForTooltipsOnlyWithTheFocusAndNoButtonHeld) {
     EXPECT_EQ(log, (std::vector<std::string>{"hover", "hover"}));
 }
 
+// A swatch refreshed as a display is: alone over a copy of what lies beneath it.
+class KeptSwatch : public Testing::Swatch {
+public:
+    KeptSwatch() { KeepBackdrop(); }
+};
+const bool keptSwatchRegistered = RegisterType<KeptSwatch>("Test::KeptSwatch", "");
+
+TEST_F(WindowTest, AnObjectKeepingItsBackdropIsRepaintedAloneAsTheTreeWouldPaintIt) {
+    Window* window = Load(
+        "<Pym::Window XPos=\"0\" YPos=\"0\" Width=\"100\" Height=\"60\">" +
+        Place("Back", "0", "0", "1", "1", "<Test::Swatch Colour=\"255,0,0\"/>") +
+        Place("Display", "0.2", "0.2", "0.4", "0.4", "<Test::KeptSwatch Colour=\"0,255,0,128\"/>") +
+        Place("Over", "0.5", "0.5", "0.5", "0.5", "<Test::Swatch Colour=\"0,0,255\"/>") +
+        "</Pym::Window>");
+    ASSERT_NE(window, nullptr);
+    auto* back = Find(window, "Back");
+    auto* display = Find<KeptSwatch>(window, "Display");
+    auto* over = Find(window, "Over");
+    over->SetVisible(false);
+    Native().Inject(Type::Expose);
+    auto screen = [this] {
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 100; ++x) pixels.push_back(Native().PixelAt(x, y));
+        return pixels;
+    };
+
+    // Half transparent, the display shows what lies beneath: the copy, not a fresh paint.
+    const int backDraws = back->draws;
+    display->colour = Pym::ColourValue{128, 0, 0, 255};
+    display->Redraw();
+    Native().Inject(Type::Timer);
+    EXPECT_EQ(back->draws, backDraws);
+    EXPECT_EQ(Native().Presented().back(), (Platform::HostRect{20, 12, 40, 24}));
+    const std::vector<std::uint32_t> alone = screen();
+    Native().Inject(Type::Expose);
+    EXPECT_GT(back->draws, backDraws);
+    EXPECT_EQ(screen(), alone);
+
+    // Something drawn over it: the tree paints it, and what lies over stays over.
+    over->SetVisible(true);
+    Native().Inject(Type::Expose);
+    display->colour = Pym::ColourValue{255, 255, 255, 0};
+    display->Redraw();
+    const int treeDraws = back->draws;
+    Native().Inject(Type::Timer);
+    EXPECT_GT(back->draws, treeDraws);
+    EXPECT_EQ(Native().PixelAt(55, 32), kBlue);
+    EXPECT_EQ(Native().PixelAt(25, 15), 0xFFFFFF00u);
+}
+
 TEST_F(WindowTest, OverlaysAreDrawnOverTheTreeAndOfferedItsInput) {
     Window* window = TwoSwatches();
     Testing::Swatch overlay;
