@@ -23,8 +23,8 @@ public:
     void Deliver(const float* samples, int count) noexcept;
 
     // GUI thread: copies the next frame into `out` when a hop of samples has arrived since the
-    // last one; false (and `out` untouched) otherwise. The first call always succeeds, with an
-    // empty frame, so the first request analyses what there is.
+    // last one; false (and `out` untouched) otherwise. The first call succeeds even before
+    // any hop has arrived, with an empty frame, so the first request analyses what there is.
     bool TakeIfNew(std::vector<float>& out);
 
     bool HasNewFrame() const;

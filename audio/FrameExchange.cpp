@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-FrameExchange::FrameExchange(std::size_t capacity, bool fresh)
-    : capacity_(capacity), middle_(1u | (fresh ? kFresh : 0u)) {
+FrameExchange::FrameExchange(std::size_t capacity) : capacity_(capacity), middle_(1u) {
     for (Slot& slot : slots_) slot.samples.assign(capacity_, 0.0f);
 }
 

@@ -12,9 +12,7 @@
 // The slots are allocated when built, so publishing never allocates.
 class FrameExchange {
 public:
-    // `fresh`: whether the first Take succeeds, with an empty frame, before anything was
-    // published.
-    explicit FrameExchange(std::size_t capacity, bool fresh = false);
+    explicit FrameExchange(std::size_t capacity);
 
     // Producer: publishes a copy of the first `count` samples (at most the capacity).
     void Publish(const float* samples, std::size_t count) noexcept;
