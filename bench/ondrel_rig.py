@@ -192,8 +192,12 @@ def write_tone(path, notes, rate=44100):
 
 
 def play_into_sink(env, path):
+    # A sound card's source delivers at the pace its recorders ask for; a null sink's monitor
+    # delivers at the pace of whatever plays into the sink. A player with a 20 ms buffer made
+    # the rig's source hand the tuner 5 ms pieces, three times the wake-ups a card would cause,
+    # so the tone is played from a long buffer in long pieces.
     return subprocess.Popen(["pacat", "--raw", "--format=s16le", "--channels=1", "--rate=44100",
-                             "--latency-msec=20", str(path)], env=env,
+                             "--latency-msec=2000", "--process-time-msec=500", str(path)], env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
