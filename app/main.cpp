@@ -10,6 +10,7 @@
 #include "app/HeapUse.h"
 #include "app/SkinLocator.h"
 #include "app/TunerApp.h"
+#include "platform/ComposeCache.h"
 #include "platform/ShutdownSignals.h"
 #include "pym/core/DocMap.h"
 #include "settings/AppSettings.h"
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!EnterSkin(skin)) return 1;
+    Platform::ComposeCache::UseProgramFolder("ondrel-metronome");
     static CTunerApp app;
     if (tuner) app.SetStartScreen("Tuner");
     // First of the threads, so that every later one leaves the termination signals to it.
