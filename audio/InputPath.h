@@ -30,6 +30,8 @@ public:
     int Factor() const { return factor_; }
 
 private:
+    float Filter(const float* window) const;
+
     int factor_;
     std::vector<float> taps_;
     std::vector<float> line_;  // each sample twice, so the newest kTaps are always contiguous
