@@ -10,9 +10,11 @@
 #include "app/HeapUse.h"
 #include "app/SkinLocator.h"
 #include "app/TunerApp.h"
+#include "platform/CacheFolder.h"
 #include "platform/ComposeCache.h"
 #include "platform/ShutdownSignals.h"
 #include "pym/core/DocMap.h"
+#include "pym/gfx/RenderCache.h"
 #include "settings/AppSettings.h"
 #include "settings/CommandLineCommands.h"
 
@@ -91,6 +93,7 @@ int main(int argc, char** argv) {
     }
     if (!EnterSkin(skin)) return 1;
     Platform::ComposeCache::UseProgramFolder("ondrel-metronome");
+    Pym::Gfx::RenderCache::SetFolder(Platform::CacheFolder("ondrel-metronome", "pictures"));
     static CTunerApp app;
     if (tuner) app.SetStartScreen("Tuner");
     // First of the threads, so that every later one leaves the termination signals to it.

@@ -15,10 +15,10 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# The libraries the program links are found by dpkg-shlibdeps; libsndfile, libcurl and
-# PortAudio are opened at run time, so nothing names them in the binary.
+# The libraries the program links are found by dpkg-shlibdeps; libsndfile, libcurl,
+# PortAudio and librsvg are opened at run time, so nothing names them in the binary.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsndfile1, libcurl4, libportaudio2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsndfile1, libcurl4, libportaudio2, librsvg2-2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-inter, fonts-dejavu-core, xdg-utils")
 
 include(CPack)

@@ -4,7 +4,8 @@
 
 namespace Platform {
 
-LazyLibrary::LazyLibrary(const char* soname) : handle_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {
+LazyLibrary::LazyLibrary(const char* soname, Binding binding)
+    : handle_(dlopen(soname, (binding == Binding::AtOpen ? RTLD_NOW : RTLD_LAZY) | RTLD_LOCAL)) {
     if (!handle_) error_ = dlerror();
 }
 

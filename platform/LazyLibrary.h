@@ -10,7 +10,11 @@ namespace Platform {
 // handlers of its own behind.
 class LazyLibrary {
 public:
-    explicit LazyLibrary(const char* soname);
+    // A large library whose entry points are few binds each function when first called, as a
+    // linked one does, instead of all of them at the open.
+    enum class Binding { AtOpen, OnFirstCall };
+
+    explicit LazyLibrary(const char* soname, Binding binding = Binding::AtOpen);
     LazyLibrary(const LazyLibrary&) = delete;
     LazyLibrary& operator=(const LazyLibrary&) = delete;
 

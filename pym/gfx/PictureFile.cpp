@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "pym/base/RegularFile.h"
+#include "pym/gfx/SvgLibrary.h"
 
 namespace Pym::Gfx {
 
@@ -131,20 +132,25 @@ cairo_surface_t* DecodeWithStb(const std::string& bytes) {
 
 // Parses an SVG held in memory; references inside it resolve against `path`.
 RsvgHandle* SvgHandle(const std::string& bytes, const std::string& path) {
-    RsvgHandle* handle = rsvg_handle_new_with_flags(RSVG_HANDLE_FLAGS_NONE);
-    GFile* base = g_file_new_for_path(path.c_str());
-    rsvg_handle_set_base_gfile(handle, base);
+    const SvgLibrary* svg = SvgLibrary::Get();
+    if (!svg) return nullptr;
+    RsvgHandle* handle = svg->newWithFlags(RSVG_HANDLE_FLAGS_NONE);
+    GFile* base = svg->fileForPath(path.c_str());
+    svg->setBaseGfile(handle, base);
     g_object_unref(base);
-    GInputStream* stream = g_memory_input_stream_new_from_data(
-        bytes.data(), static_cast<gssize>(bytes.size()), nullptr);
+    GInputStream* stream =
+        svg->memoryStream(bytes.data(), static_cast<gssize>(bytes.size()), nullptr);
     GError* error = nullptr;
-    gboolean read = rsvg_handle_read_stream_sync(handle, stream, nullptr, &error);
+    gboolean read = svg->readStreamSync(handle, stream, nullptr, &error);
     g_object_unref(stream);
     if (error) g_error_free(error);
     if (read) return handle;
     g_object_unref(handle);
     return nullptr;
 }
+
+// Renderings by another version of the renderer are not taken from the cache.
+const std::string kRendererVersion = LIBRSVG_VERSION;
 
 }  // namespace
 
@@ -168,18 +174,41 @@ std::unique_ptr<PictureFile> PictureFile::Parse(const std::string& bytes, const 
         file->bitmap_ = std::make_shared<Image>(surface);
         return file;
     }
-    file->svg_ = SvgHandle(bytes, path);
-    if (!file->svg_) return nullptr;
+    file->vector_ = true;
+    file->path_ = path;
+    file->key_ = RenderKey(bytes, path);
+    // Bytes parsed well before need no parse until a rendering is missing from the cache.
+    if (!RenderCache::KnownGood(file->key_)) {
+        file->svg_ = SvgHandle(bytes, path);
+        if (!file->svg_) return nullptr;
+        RenderCache::MarkGood(file->key_);
+    }
+    file->svgBytes_ = bytes;
     return file;
 }
 
+RenderCache::Key PictureFile::RenderKey(const std::string& bytes, const std::string& path) {
+    return RenderCache::KeyOf(bytes, path, kRendererVersion);
+}
+
+RsvgHandle* PictureFile::Svg() const {
+    if (!svg_) svg_ = SvgHandle(svgBytes_, path_);
+    return svg_;
+}
+
 ImagePtr PictureFile::Render(int width, int height) const {
-    if (!svg_) return bitmap_;
+    if (!vector_) return bitmap_;
+    if (width < 1 || height < 1) width = height = 0;  // the picture's own size
+    if (ImagePtr cached = RenderCache::Find(key_, width, height)) return cached;
+    RsvgHandle* handle = Svg();
+    const SvgLibrary* svg = SvgLibrary::Get();
+    if (!handle) return nullptr;
+    const int askedWidth = width, askedHeight = height;
     if (width < 1 || height < 1) {
         gdouble w = 0, h = 0;
-        if (!rsvg_handle_get_intrinsic_size_in_pixels(svg_, &w, &h) || w < 1 || h < 1) {
+        if (!svg->intrinsicSizeInPixels(handle, &w, &h) || w < 1 || h < 1) {
             RsvgRectangle ink{}, logical{};
-            rsvg_handle_get_geometry_for_element(svg_, nullptr, &ink, &logical, nullptr);
+            svg->geometryForElement(handle, nullptr, &ink, &logical, nullptr);
             w = logical.width;
             h = logical.height;
         }
@@ -192,16 +221,19 @@ ImagePtr PictureFile::Render(int width, int height) const {
     RsvgRectangle viewport{0, 0, static_cast<double>(width), static_cast<double>(height)};
     // The picture fills the requested box, as a bitmap drawn into it would.
     gdouble iw = 0, ih = 0;
-    if (rsvg_handle_get_intrinsic_size_in_pixels(svg_, &iw, &ih) && iw > 0 && ih > 0) {
+    if (svg->intrinsicSizeInPixels(handle, &iw, &ih) && iw > 0 && ih > 0) {
         cairo_scale(cr, width / iw, height / ih);
         viewport = RsvgRectangle{0, 0, iw, ih};
     }
     GError* error = nullptr;
-    gboolean rendered = rsvg_handle_render_document(svg_, cr, &viewport, &error);
+    gboolean rendered = svg->renderDocument(handle, cr, &viewport, &error);
     cairo_destroy(cr);
     if (error) g_error_free(error);
     surface = rendered ? CheckedSurface(surface) : (cairo_surface_destroy(surface), nullptr);
-    return surface ? std::make_shared<Image>(surface, /*vector=*/true) : nullptr;
+    if (!surface) return nullptr;
+    auto image = std::make_shared<Image>(surface, /*vector=*/true);
+    RenderCache::Store(key_, askedWidth, askedHeight, *image);
+    return image;
 }
 
 }  // namespace Pym::Gfx

@@ -1,17 +1,20 @@
 #pragma once
 
-#include <librsvg/rsvg.h>
-
 #include <memory>
 #include <string>
 
 #include "pym/gfx/Image.h"
+#include "pym/gfx/RenderCache.h"
+
+typedef struct _RsvgHandle RsvgHandle;
 
 namespace Pym::Gfx {
 
 // A picture file read and parsed once. A vector picture keeps its parsed document and is
 // rendered at each size asked for; a bitmap is decoded once, at its own size. Checking a
-// skin's picture at start costs a parse, not a rendering at a size nobody draws.
+// skin's picture at start costs a parse, not a rendering at a size nobody draws. A vector
+// picture met before (see RenderCache) is not even parsed until a size is asked for that the
+// cache does not hold.
 class PictureFile {
 public:
     ~PictureFile();
@@ -29,12 +32,21 @@ public:
     // below 1); a bitmap at its own size whatever is asked. Null when it cannot be rendered.
     ImagePtr Render(int width, int height) const;
 
-    bool IsVector() const { return svg_ != nullptr; }
+    bool IsVector() const { return vector_; }
+
+    // What the render cache knows a vector picture by.
+    static RenderCache::Key RenderKey(const std::string& bytes, const std::string& path);
 
 private:
     PictureFile() = default;
+    // The parsed document, parsed now if it was not yet; null when it cannot be.
+    RsvgHandle* Svg() const;
 
-    RsvgHandle* svg_ = nullptr;
+    bool vector_ = false;
+    std::string svgBytes_;
+    std::string path_;
+    RenderCache::Key key_;
+    mutable RsvgHandle* svg_ = nullptr;
     ImagePtr bitmap_;
 };
 
