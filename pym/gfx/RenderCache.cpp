@@ -21,6 +21,7 @@ constexpr char kMagic[8] = {'O', 'N', 'D', 'R', 'P', 'X', '1', '\n'};
 // Past this the folder is trimmed, oldest entries first, to the second size.
 constexpr std::uintmax_t kMostBytes = 48u << 20;
 constexpr std::uintmax_t kTrimmedBytes = 24u << 20;
+constexpr std::uintmax_t kMostBytesPerRun = 16u << 20;
 constexpr long kMostPixels = 16L * 1024 * 1024;
 
 struct Header {
@@ -35,6 +36,11 @@ struct Header {
 fs::path& Folder() {
     static fs::path folder;
     return folder;
+}
+
+std::uintmax_t& WrittenThisRun() {
+    static std::uintmax_t written = 0;
+    return written;
 }
 
 std::string Name(const RenderCache::Key& key) {
@@ -152,6 +158,7 @@ void Trim(const fs::path& folder) {
 
 void RenderCache::SetFolder(const fs::path& folder) {
     Folder() = folder;
+    WrittenThisRun() = 0;
     if (!folder.empty()) Trim(folder);
 }
 
@@ -214,8 +221,11 @@ ImagePtr RenderCache::Find(const Key& key, int width, int height) {
 }
 
 void RenderCache::Store(const Key& key, int width, int height, const Image& image) {
-    if (Enabled() && static_cast<long>(image.Width()) * image.Height() <= kMostPixels)
-        WriteEntry(EntryPath(key, width, height), key, &image);
+    const std::uintmax_t bytes = std::uintmax_t{4} * image.Width() * image.Height();
+    if (!Enabled() || bytes > kMostPixels * 4 || WrittenThisRun() + bytes > kMostBytesPerRun)
+        return;
+    WrittenThisRun() += bytes;
+    WriteEntry(EntryPath(key, width, height), key, &image);
 }
 
 }  // namespace Pym::Gfx

@@ -21,7 +21,9 @@ public:
         std::string path;
     };
 
-    // Set once, before pictures load. Trims the folder when it has grown past its bound.
+    // Set once, before pictures load. Trims the folder when it has grown past its bound. A run
+    // writes a few megabytes at most: a start's pictures come first and are the ones worth
+    // keeping; a window dragged through many sizes would otherwise write an entry for each.
     static void SetFolder(const std::filesystem::path& folder);
     static bool Enabled();
 

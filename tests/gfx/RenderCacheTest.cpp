@@ -76,6 +76,12 @@ TEST(RenderCacheTest, ARenderingComesBackExactlyAndOnlyForTheSamePictureAndSize)
     EXPECT_FALSE(RenderCache::Find(key, 30, 20));
     EXPECT_TRUE(SamePixels(*Image::FromBytes(red, path, 30, 20), *drawn));
 
+    // A run writes a few megabytes at most.
+    Image::FromBytes(red, path, 1800, 1800);
+    EXPECT_TRUE(RenderCache::Find(key, 1800, 1800));
+    Image::FromBytes(red, path, 1000, 1000);
+    EXPECT_FALSE(RenderCache::Find(key, 1000, 1000));
+
     // A broken picture is never taken for a good one.
     EXPECT_THROW(Image::FromBytes("<svg><rect", path, 30, 20), Image::InvalidImageException);
     RenderCache::SetFolder({});
