@@ -51,8 +51,7 @@ void LevelVis::Sample() {
 void LevelVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     DrawLevel(context, x, y, w, h);
     drawn_ = reading_;
-    drawnArea_ = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-                  static_cast<float>(h)};
+    drawnArea_ = AreaOf(x, y, w, h);
 }
 
 Pym::Gfx::Rect LevelVis::ChangedArea(const Pym::Gfx::Rect& area) const {
@@ -62,8 +61,7 @@ Pym::Gfx::Rect LevelVis::ChangedArea(const Pym::Gfx::Rect& area) const {
 void ThresholdVis::DrawLevel(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     if (w <= 0 || h <= 0) return;
     const float radius = std::min(w, h) / 2.0f;
-    const Pym::Gfx::Rect whole{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-                               static_cast<float>(h)};
+    const Pym::Gfx::Rect whole = AreaOf(x, y, w, h);
     context.FillRoundedRect(whole, radius, background_);
     if (LevelShare() > 0.0f)
         context.FillRoundedRect({whole.x, whole.y, w * LevelShare(), whole.height}, radius,

@@ -59,8 +59,7 @@ void OScope::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h)
     Trace(x, y, w, h);
     context.DrawPolyline(pen_, points_.data(), w);
     drawn_ = points_;
-    drawnArea_ = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-                  static_cast<float>(h)};
+    drawnArea_ = AreaOf(x, y, w, h);
 }
 
 Pym::Gfx::Rect OScope::ChangedArea(const Pym::Gfx::Rect& area) const {

@@ -42,8 +42,7 @@ void ScaleVis::Sample() {
 void ScaleVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     if (w <= 0 || h <= 0) return;
     drawnWidth_ = w;
-    const Pym::Gfx::Rect area{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-                              static_cast<float>(h)};
+    const Pym::Gfx::Rect area = AreaOf(x, y, w, h);
     scaleLayer_.Draw(context, area,
                      [&](Pym::Gfx::DrawContext& layer) { DrawScale(layer, x, y, w, h); });
     DrawMarker(context, x, y, w, h);

@@ -96,8 +96,7 @@ Pym::Gfx::Rect SpecAnVis::ChangedArea(const Pym::Gfx::Rect& area) const {
 void SpecAnVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     drawnLevels_ = levels_;
     drawnPeaks_ = peaks_;
-    drawnArea_ = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-                  static_cast<float>(h)};
+    drawnArea_ = AreaOf(x, y, w, h);
     const int bars = BarCount();
     if (bars == 0 || w <= 0 || h <= 0) return;
     const int m = static_cast<int>(std::lround(h * margin_));

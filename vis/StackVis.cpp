@@ -31,9 +31,7 @@ Pym::Gfx::Rect StackVis::ChangedArea(const Pym::Gfx::Rect& area) const {
     Pym::Gfx::Rect changed;
     Split(static_cast<int>(area.x), static_cast<int>(area.y), static_cast<int>(area.width),
           static_cast<int>(area.height), [&changed](VisBase& part, int px, int py, int pw, int ph) {
-              changed = Union(changed,
-                              part.ChangedArea({static_cast<float>(px), static_cast<float>(py),
-                                                static_cast<float>(pw), static_cast<float>(ph)}));
+              changed = Union(changed, part.ChangedArea(AreaOf(px, py, pw, ph)));
           });
     return changed;
 }

@@ -19,8 +19,7 @@ void VisBase::Redraw() {
 }
 
 Pym::Gfx::Rect VisBase::Area() const {
-    return {static_cast<float>(GetX()), static_cast<float>(GetY()), static_cast<float>(GetWidth()),
-            static_cast<float>(GetHeight())};
+    return AreaOf(GetX(), GetY(), GetWidth(), GetHeight());
 }
 
 void VisBase::RedrawChanges() {

@@ -40,6 +40,11 @@ public:
 
 protected:
     VisBase() { SubscribeTicks(); }
+    // The rectangle DrawVis is given, as a drawing context takes it.
+    static Pym::Gfx::Rect AreaOf(int x, int y, int width, int height) {
+        return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+                static_cast<float>(height)};
+    }
     bool DrawSelf(Pym::Gfx::DrawContext& context) override;
     void OnTimer(Pym::Signal::Timer& signal) override;
 
