@@ -41,10 +41,6 @@ void MetronomeVis::CreateFromXml(TiXmlElement* element) {
     RestoreView();
 }
 
-MetronomeSampleVis::MetronomeSampleVis() {
-    KeepBackdrop();
-}
-
 MetronomeSampleVis::~MetronomeSampleVis() {
     SaveView();
 }

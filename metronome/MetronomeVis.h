@@ -33,7 +33,7 @@ private:
 // once rather than at every refresh.
 class MetronomeSampleVis : public SampleVis {
 public:
-    MetronomeSampleVis();
+    MetronomeSampleVis() = default;
     ~MetronomeSampleVis() override;
     void Redraw() override;
 

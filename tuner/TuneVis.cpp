@@ -51,6 +51,11 @@ std::unique_ptr<StackVis> Stack(std::unique_ptr<VisBase> top, float topShare,
 
 }  // namespace
 
+// Refreshed with every read-out and needle step: repainted alone over a copy of what lies beneath.
+TuneVis::TuneVis() {
+    KeepBackdrop();
+}
+
 TuneVis::~TuneVis() {
     SaveView();
 }

@@ -9,7 +9,7 @@
 // through them: needle over slider in cents, the same in hertz, and the two fret strips.
 class TuneVis : public Vis {
 public:
-    TuneVis() = default;
+    TuneVis();
     ~TuneVis() override;
 
 protected:

@@ -21,6 +21,7 @@
 #include "settings/MetronomeProfile.h"
 #include "tuner/PitchAnalyser.h"
 #include "tuner/ReferenceTone.h"
+#include "vis/VisBase.h"
 #include "widgets/ComboBox.h"
 #include "widgets/MenuButton.h"
 #include "widgets/MessageBoxA.h"
@@ -155,6 +156,9 @@ void TunerLayout::FindWidgets() {
     desiredFrequency_ = &Require<Pym::EditBox>("DesiredFrequency");
     visFreq_ = &Require<Pym::Text>("VisFreq");
     visNote_ = &Require<Pym::Text>("VisNote");
+    // The read-outs change with the displays, many times a second: all repaint alone.
+    visFreq_->KeepBackdrop();
+    visNote_->KeepBackdrop();
     noteContainer_ = &Require<Pym::GridLayout>("NoteContainer");
     // The calibration's buttons and read-out are the skin's to offer.
     calibration_ = GetXMLObject<Pym::Text>("Calibration");
@@ -165,7 +169,7 @@ void TunerLayout::FindWidgets() {
                 SetCalibration(config_->noteStore.Calibration() + step);
             });
     const char* displays[] = {"TuneVis", "SampleVis", "ThresholdVis", "PowerLightVis"};
-    for (int i = 0; i < 4; ++i) displays_[i] = &Require<Pym::GuiObject>(displays[i]);
+    for (int i = 0; i < 4; ++i) displays_[i] = &Require<VisBase>(displays[i]);
 }
 
 void TunerLayout::BuildMenus() {
@@ -436,7 +440,7 @@ void TunerLayout::Refresh() {
                    Format("%0.2f Hz", settings.desiredFrequency));
     visFreq_->SetText(shown);
     visNote_->SetText(letters);
-    for (Pym::GuiObject* display : displays_) display->Redraw();
+    for (VisBase* display : displays_) display->RedrawChanges();
     if (Seconds(now - lastTitle_) >= settings.titleInterval) {
         lastTitle_ = now;
         RefreshTitle();

@@ -18,6 +18,7 @@ class Text;
 class ToggleButton;
 class Window;
 }  // namespace Pym
+class VisBase;
 
 // The tuner screen's controller: the layout a skin places on the tuner screen. It loads the
 // instruments, styles, notes and transpositions from its "Config" child, listens to the input
@@ -114,5 +115,5 @@ private:
     Pym::Text* calibration_ = nullptr;  // optional: "A4 440.0 Hz"
     Pym::Text* visNote_ = nullptr;
     Pym::GridLayout* noteContainer_ = nullptr;
-    Pym::GuiObject* displays_[4] = {nullptr, nullptr, nullptr, nullptr};
+    VisBase* displays_[4] = {nullptr, nullptr, nullptr, nullptr};
 };

@@ -22,9 +22,14 @@ float Share(float value, float span) {
 }  // namespace
 
 LevelVis::LevelVis()
-    : feed_{[] { return static_cast<float>(DllPitchAnalyserInstance().LastLevel()); },
-            [] { return static_cast<float>(DllAppSettingsInstance().levelThreshold); },
-            [] { return static_cast<float>(DllAppSettingsInstance().levelSpan); }} {}
+    : LevelVis(LevelFeed{[] { return static_cast<float>(DllPitchAnalyserInstance().LastLevel()); },
+                         [] { return static_cast<float>(DllAppSettingsInstance().levelThreshold); },
+                         [] { return static_cast<float>(DllAppSettingsInstance().levelSpan); }}) {}
+
+// Refreshed with every read-out: repainted alone over a copy of what lies beneath.
+LevelVis::LevelVis(LevelFeed feed) : feed_(std::move(feed)) {
+    KeepBackdrop();
+}
 
 bool LevelVis::LoadFromXml(TiXmlElement* element) {
     if (!VisBase::LoadFromXml(element)) return false;
@@ -38,16 +43,25 @@ void LevelVis::Sample() {
     const float span = feed_.span ? feed_.span() : 100.0f;
     const float level = feed_.level ? feed_.level() : 0.0f;
     const float threshold = feed_.threshold ? feed_.threshold() : 0.0f;
-    level_ = Share(level, span);
-    threshold_ = Share(threshold, span);
-    passes_ = level > threshold;  // false for NaN, as the gate
+    reading_.level = Share(level, span);
+    reading_.threshold = Share(threshold, span);
+    reading_.passes = level > threshold;  // false for NaN, as the gate
 }
 
-void ThresholdVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+void LevelVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+    DrawLevel(context, x, y, w, h);
+    drawn_ = reading_;
+    drawnArea_ = AreaOf(x, y, w, h);
+}
+
+Pym::Gfx::Rect LevelVis::ChangedArea(const Pym::Gfx::Rect& area) const {
+    return area == drawnArea_ && LooksAlike(drawn_, reading_) ? Pym::Gfx::Rect{} : area;
+}
+
+void ThresholdVis::DrawLevel(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     if (w <= 0 || h <= 0) return;
     const float radius = std::min(w, h) / 2.0f;
-    const Pym::Gfx::Rect whole{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-                               static_cast<float>(h)};
+    const Pym::Gfx::Rect whole = AreaOf(x, y, w, h);
     context.FillRoundedRect(whole, radius, background_);
     if (LevelShare() > 0.0f)
         context.FillRoundedRect({whole.x, whole.y, w * LevelShare(), whole.height}, radius,
@@ -58,14 +72,22 @@ void ThresholdVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, 
     context.FillRect({mark, whole.y, markWidth, whole.height}, thresholdColour_);
 }
 
-void PowerLightVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+int PowerLightVis::ShineAlpha(float level) const {
+    return static_cast<int>(std::lround(colour_.alpha * (0.45f + 0.55f * level)));
+}
+
+bool PowerLightVis::LooksAlike(const Reading& a, const Reading& b) const {
+    return a.passes == b.passes && (!a.passes || ShineAlpha(a.level) == ShineAlpha(b.level));
+}
+
+void PowerLightVis::DrawLevel(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     const float size = static_cast<float>(std::min(w, h));
     if (size <= 0) return;
     const Pym::Gfx::Rect light{x + (w - size) / 2.0f, y + (h - size) / 2.0f, size, size};
     context.FillEllipse(light, background_);
     if (!Passes()) return;
     Pym::ColourValue shine = colour_;
-    shine.alpha = static_cast<int>(std::lround(shine.alpha * (0.45f + 0.55f * LevelShare())));
+    shine.alpha = ShineAlpha(LevelShare());
     const float inset = size * 0.12f;
     context.FillEllipse({light.x + inset, light.y + inset, size - 2 * inset, size - 2 * inset},
                         shine);

@@ -17,16 +17,31 @@ struct LevelFeed {
 class LevelVis : public VisBase {
 public:
     LevelVis();
-    explicit LevelVis(LevelFeed feed) : feed_(std::move(feed)) {}
+    explicit LevelVis(LevelFeed feed);
 
     void Sample() override;
     // The level and the threshold as shares of the span (0 to 1; 0 for what is not a number).
-    float LevelShare() const { return level_; }
-    float ThresholdShare() const { return threshold_; }
-    bool Passes() const { return passes_; }
+    float LevelShare() const { return reading_.level; }
+    float ThresholdShare() const { return reading_.threshold; }
+    bool Passes() const { return reading_.passes; }
+
+    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) final;
+    // All of it when a value it shows changed since it was drawn, else nothing.
+    Pym::Gfx::Rect ChangedArea(const Pym::Gfx::Rect& area) const final;
+    void ForgetDrawn() final { drawnArea_ = {}; }
 
 protected:
+    struct Reading {
+        float level = 0.0f;
+        float threshold = 0.0f;
+        bool passes = false;
+        bool operator==(const Reading&) const = default;
+    };
+
     bool LoadFromXml(TiXmlElement* element) override;
+    virtual void DrawLevel(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) = 0;
+    // Whether the two readings are drawn alike.
+    virtual bool LooksAlike(const Reading& a, const Reading& b) const { return a == b; }
 
     Pym::ColourValue colour_{255, 61, 220, 132};
     Pym::ColourValue thresholdColour_{255, 255, 138, 61};
@@ -34,9 +49,9 @@ protected:
 
 private:
     LevelFeed feed_;
-    float level_ = 0.0f;
-    float threshold_ = 0.0f;
-    bool passes_ = false;
+    Reading reading_;
+    Reading drawn_;
+    Pym::Gfx::Rect drawnArea_;  // while the last drawing is on the screen
 };
 
 // The input's level as a bar against the threshold's mark: what the threshold slider is set
@@ -44,12 +59,21 @@ private:
 class ThresholdVis : public LevelVis {
 public:
     using LevelVis::LevelVis;
-    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+
+protected:
+    void DrawLevel(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
 };
 
 // A light that shines while the input is loud enough to be analysed, brighter the louder.
 class PowerLightVis : public LevelVis {
 public:
     using LevelVis::LevelVis;
-    void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+
+protected:
+    void DrawLevel(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    // Only the shine's alpha follows the level.
+    bool LooksAlike(const Reading& a, const Reading& b) const override;
+
+private:
+    int ShineAlpha(float level) const;
 };

@@ -41,8 +41,7 @@ void OScope::Sample() {
     if (source_) block_ = source_();  // same length each time: no allocation after the first
 }
 
-void OScope::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
-    if (w < 2 || h <= 0) return;
+void OScope::Trace(int x, int y, int w, int h) const {
     if (values_.size() != static_cast<std::size_t>(w)) {
         values_.assign(static_cast<std::size_t>(w), 0.0f);
         points_.resize(static_cast<std::size_t>(w));
@@ -53,7 +52,25 @@ void OScope::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h)
     for (int i = 0; i < w; ++i)
         points_[static_cast<std::size_t>(i)] = {
             static_cast<float>(x + i), PositionOf(values_[static_cast<std::size_t>(i)], y, h)};
+}
+
+void OScope::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+    if (w < 2 || h <= 0) return;
+    Trace(x, y, w, h);
     context.DrawPolyline(pen_, points_.data(), w);
+    drawn_ = points_;
+    drawnArea_ = AreaOf(x, y, w, h);
+}
+
+Pym::Gfx::Rect OScope::ChangedArea(const Pym::Gfx::Rect& area) const {
+    if (!(area == drawnArea_)) return area;
+    Trace(static_cast<int>(area.x), static_cast<int>(area.y), static_cast<int>(area.width),
+          static_cast<int>(area.height));
+    const bool same = std::equal(points_.begin(), points_.end(), drawn_.begin(), drawn_.end(),
+                                 [](const Pym::Gfx::Point& a, const Pym::Gfx::Point& b) {
+                                     return a.x == b.x && a.y == b.y;
+                                 });
+    return same ? Pym::Gfx::Rect{} : area;
 }
 
 OScopeCurtain::OScopeCurtain(TiXmlElement* element, SampleSource source)

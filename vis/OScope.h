@@ -19,17 +19,25 @@ public:
     OScope(TiXmlElement* element, SampleSource source);
 
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    // All of it when the line moved, else nothing (a silent input draws the same line).
+    Pym::Gfx::Rect ChangedArea(const Pym::Gfx::Rect& area) const override;
+    void ForgetDrawn() override { drawnArea_ = {}; }
     void Sample() override;
 
     // The vertical position of a sample in a rectangle at y of height h.
     static float PositionOf(float value, int y, int h);
 
 private:
+    // The line's points for the block in the rectangle, into points_.
+    void Trace(int x, int y, int w, int h) const;
+
     SampleSource source_;
     Pym::Gfx::Pen pen_;
     std::vector<float> block_;
-    std::vector<float> values_;
-    std::vector<Pym::Gfx::Point> points_;
+    mutable std::vector<float> values_;
+    mutable std::vector<Pym::Gfx::Point> points_;
+    std::vector<Pym::Gfx::Point> drawn_;  // the line last drawn, while it is on the screen
+    Pym::Gfx::Rect drawnArea_;
 };
 
 // The input's loudness scrolling from right to left: a column per redraw, as high as the

@@ -10,8 +10,15 @@ const bool registered = Pym::RegisterType<SampleVis>("SampleVis", "");
 
 }  // namespace
 
+// Refreshed many times a second: repainted alone over a copy of what lies beneath.
+SampleVis::SampleVis() {
+    KeepBackdrop();
+}
+
 SampleVis::SampleVis(SampleSource scope, SampleSource spectrum)
-    : scope_(std::move(scope)), spectrum_(std::move(spectrum)) {}
+    : scope_(std::move(scope)), spectrum_(std::move(spectrum)) {
+    KeepBackdrop();
+}
 
 void SampleVis::CreateFromXml(TiXmlElement* element) {
     Vis::CreateFromXml(element);

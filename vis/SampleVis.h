@@ -9,7 +9,7 @@
 // display's own element) and nothing.
 class SampleVis : public Vis {
 public:
-    SampleVis() = default;
+    SampleVis();
     // Sources other than the input's, for tools and tests.
     SampleVis(SampleSource scope, SampleSource spectrum);
 

@@ -55,6 +55,22 @@ struct Dial {
     }
 };
 
+// The needle of a dial pointing at a place: its line and its pivot.
+struct Needle {
+    Point foot, tip;
+    float width;
+    Rect pivot;
+};
+
+Needle NeedleOf(const Dial& dial, float place) {
+    const Point foot = dial.At(place, dial.radius * 0.35f);
+    const float pivot = std::clamp(dial.thick * 0.9f, 3.0f, 8.0f);
+    return {foot,
+            dial.At(place, dial.radius - dial.thick),
+            std::clamp(dial.thick * 0.5f, 2.0f, 4.0f),
+            {foot.x - pivot, foot.y - pivot, 2 * pivot, 2 * pivot}};
+}
+
 Dial DialOf(int x, int y, int w, int h) {
     Dial dial;
     if (w < 8 || h < 8) return dial;
@@ -125,12 +141,20 @@ void Meter::DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int w, int 
     const Dial dial = DialOf(x, y, w, h);
     if (dial.radius <= 0.0f) return;
     // The needle, coloured by where it points, and its pivot.
-    const float place = ShownPlace();
-    const Point tip = dial.At(place, dial.radius - dial.thick);
-    const Point foot = dial.At(place, dial.radius * 0.35f);
-    context.DrawLine({ColourAt(place), std::clamp(dial.thick * 0.5f, 2.0f, 4.0f)}, foot, tip);
-    const float pivot = std::clamp(dial.thick * 0.9f, 3.0f, 8.0f);
-    context.FillEllipse({foot.x - pivot, foot.y - pivot, 2 * pivot, 2 * pivot}, ColourAt(place));
+    const Needle needle = NeedleOf(dial, ShownPlace());
+    context.DrawLine({ColourAt(ShownPlace()), needle.width}, needle.foot, needle.tip);
+    context.FillEllipse(needle.pivot, ColourAt(ShownPlace()));
+}
+
+Pym::Gfx::Rect Meter::MarkerBounds(int x, int y, int w, int h, float place) const {
+    const Dial dial = DialOf(x, y, w, h);
+    if (dial.radius <= 0.0f) return {};
+    const Needle needle = NeedleOf(dial, place);
+    // A line's caps reach past its ends by less than its width.
+    const Pym::Gfx::Rect line{
+        std::min(needle.foot.x, needle.tip.x), std::min(needle.foot.y, needle.tip.y),
+        std::fabs(needle.tip.x - needle.foot.x), std::fabs(needle.tip.y - needle.foot.y)};
+    return Union(Pym::Gfx::PixelsAround(line, needle.width), needle.pivot);
 }
 
 void SlidingMeter::DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
@@ -156,13 +180,17 @@ void SlidingMeter::DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int w
 }
 
 void SlidingMeter::DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
-    if (w < 8 || h < 6) return;
+    const Pym::Gfx::Rect marker = MarkerBounds(x, y, w, h, ShownPlace());
+    if (!marker.Empty())
+        context.FillRoundedRect(marker, marker.width / 2.0f, ColourAt(ShownPlace()));
+}
+
+Pym::Gfx::Rect SlidingMeter::MarkerBounds(int x, int y, int w, int h, float place) const {
+    if (w < 8 || h < 6) return {};
     const Track track = TrackOf(x, y, w, h);
-    const float place = ShownPlace();
     const float marker = std::clamp(h * 0.5f, 6.0f, 22.0f);
     const float mx = track.left + place * track.width;
-    context.FillRoundedRect({mx - marker * 0.2f, track.middle - marker / 2, marker * 0.4f, marker},
-                            marker * 0.2f, ColourAt(place));
+    return {mx - marker * 0.2f, track.middle - marker / 2, marker * 0.4f, marker};
 }
 
 void Fret::DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
@@ -191,11 +219,15 @@ void Fret::DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int w, int h)
 }
 
 void Fret::DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
-    if (w < 8 || h < 6) return;
+    const Pym::Gfx::Rect dot = MarkerBounds(x, y, w, h, ShownPlace());
+    if (!dot.Empty()) context.FillEllipse(dot, ColourAt(ShownPlace()));
+}
+
+Pym::Gfx::Rect Fret::MarkerBounds(int x, int y, int w, int h, float place) const {
+    if (w < 8 || h < 6) return {};
     const float inset = 4.0f;
-    const float place = ShownPlace();
     const float dot = std::clamp(h * 0.22f, 3.0f, 14.0f);
     const float dx = x + inset + place * (w - 2 * inset);
     const float string = y + h / 2.0f;
-    context.FillEllipse({dx - dot, string - dot, 2 * dot, 2 * dot}, ColourAt(place));
+    return {dx - dot, string - dot, 2 * dot, 2 * dot};
 }

@@ -15,6 +15,7 @@ public:
 protected:
     void DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
     void DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    Pym::Gfx::Rect MarkerBounds(int x, int y, int width, int height, float place) const override;
 };
 
 // A marker sliding along a straight scale, with marks at the ends, the quarters and the middle.
@@ -25,6 +26,7 @@ public:
 protected:
     void DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
     void DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    Pym::Gfx::Rect MarkerBounds(int x, int y, int width, int height, float place) const override;
 };
 
 // A string over frets: a fret wire wherever a semitone from the target falls on the scale (the
@@ -37,6 +39,7 @@ public:
 protected:
     void DrawScale(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
     void DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    Pym::Gfx::Rect MarkerBounds(int x, int y, int width, int height, float place) const override;
 };
 
 // The small text of the kit's marks and labels, sized in pixels.

@@ -35,22 +35,40 @@ void ScaleVis::Sample() {
     if (span > 0.0f && std::isfinite(span) && detected > 0.0f && std::isfinite(detected))
         place = std::clamp((detected - scale_.low) / span, 0.0f, 1.0f);
     place_.SetTarget(place);
+    // A move too small to see is taken at once, as a step would: no tick is asked for it.
+    if (std::fabs(place_.Target() - place_.Shown()) < Arrived()) place_.Settle();
 }
 
 void ScaleVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
     if (w <= 0 || h <= 0) return;
     drawnWidth_ = w;
-    const Pym::Gfx::Rect area{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-                              static_cast<float>(h)};
+    const Pym::Gfx::Rect area = AreaOf(x, y, w, h);
     scaleLayer_.Draw(context, area,
                      [&](Pym::Gfx::DrawContext& layer) { DrawScale(layer, x, y, w, h); });
     DrawMarker(context, x, y, w, h);
+    drawnArea_ = area;
+    drawnPlace_ = ShownPlace();
+}
+
+Pym::Gfx::Rect ScaleVis::ChangedArea(const Pym::Gfx::Rect& area) const {
+    if (!(area == drawnArea_) || scaleLayer_.Stale()) return area;
+    if (ShownPlace() == drawnPlace_) return {};
+    const int x = static_cast<int>(area.x), y = static_cast<int>(area.y);
+    const int w = static_cast<int>(area.width), h = static_cast<int>(area.height);
+    // Antialiasing reaches into the pixels around the marker's edges.
+    constexpr float kMargin = 2.0f;
+    const Pym::Gfx::Rect markers =
+        Union(MarkerBounds(x, y, w, h, drawnPlace_), MarkerBounds(x, y, w, h, ShownPlace()));
+    return markers.Empty() ? markers : Intersection(area, PixelsAround(markers, kMargin));
 }
 
 bool ScaleVis::Tick(double seconds) {
+    return place_.Step(seconds, Arrived());
+}
+
+float ScaleVis::Arrived() const {
     // The needle stops half a pixel from its place: the last steps before would look still.
-    return place_.Step(
-        seconds, drawnWidth_ > 0 ? 0.5f / static_cast<float>(drawnWidth_) : EasedValue::kArrived);
+    return drawnWidth_ > 0 ? 0.5f / static_cast<float>(drawnWidth_) : EasedValue::kArrived;
 }
 
 const Pym::ColourValue& ScaleVis::ColourAt(float place) const {

@@ -49,6 +49,9 @@ public:
     void Sample() override;
     // The scale from its layer, kept while the size, colours and marks stay, then the marker.
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) final;
+    // While the scale stays, only around the marker where it was drawn and where it goes.
+    Pym::Gfx::Rect ChangedArea(const Pym::Gfx::Rect& area) const final;
+    void ForgetDrawn() final { drawnArea_ = {}; }
     bool Tick(double seconds) override;
     bool Moving() const override { return !place_.Arrived(); }
 
@@ -65,6 +68,8 @@ protected:
     // What follows the detected frequency: a needle, a marker, a dot.
     virtual void DrawMarker(Pym::Gfx::DrawContext& context, int x, int y, int width,
                             int height) = 0;
+    // What the marker at `place` covers, before antialiasing; empty where none is drawn.
+    virtual Pym::Gfx::Rect MarkerBounds(int x, int y, int width, int height, float place) const = 0;
 
     // The colour for a place: in tune near the middle, flat below, sharp above.
     const Pym::ColourValue& ColourAt(float place) const;
@@ -84,6 +89,8 @@ protected:
 
 private:
     void BuildMarks();
+    // How close to its place the drawn marker counts as there.
+    float Arrived() const;
 
     ScaleFeed feed_;
     float target_ = -1.0f;
@@ -91,5 +98,7 @@ private:
     std::vector<Mark> marks_;
     EasedValue place_;
     Pym::Gfx::CachedLayer scaleLayer_;
-    int drawnWidth_ = 0;  // pixels the scale spanned when last drawn
+    int drawnWidth_ = 0;        // pixels the scale spanned when last drawn
+    Pym::Gfx::Rect drawnArea_;  // the last drawing's rectangle, while it is on the screen
+    float drawnPlace_ = 0.0f;   // and its marker's place
 };

@@ -88,7 +88,15 @@ void SpecAnVis::DrawBar(Pym::Gfx::DrawContext& context, const Pym::Gfx::Rect& st
     context.FillRect({strip.x, top, strip.width, bottom - top}, peakColour_);
 }
 
+Pym::Gfx::Rect SpecAnVis::ChangedArea(const Pym::Gfx::Rect& area) const {
+    const bool same = area == drawnArea_ && levels_ == drawnLevels_ && peaks_ == drawnPeaks_;
+    return same ? Pym::Gfx::Rect{} : area;
+}
+
 void SpecAnVis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int w, int h) {
+    drawnLevels_ = levels_;
+    drawnPeaks_ = peaks_;
+    drawnArea_ = AreaOf(x, y, w, h);
     const int bars = BarCount();
     if (bars == 0 || w <= 0 || h <= 0) return;
     const int m = static_cast<int>(std::lround(h * margin_));

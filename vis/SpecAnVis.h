@@ -25,6 +25,9 @@ public:
     SpecAnVis(TiXmlElement* element, SampleSource source);
 
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    // All of it when a bar or a peak moved, else nothing (a silent input's bars settle at 0).
+    Pym::Gfx::Rect ChangedArea(const Pym::Gfx::Rect& area) const override;
+    void ForgetDrawn() override { drawnArea_ = {}; }
     void Sample() override;
 
     int BarCount() const { return static_cast<int>(levels_.size()); }
@@ -43,4 +46,6 @@ private:
     Pym::ColourValue peakColour_{255, 255, 138, 61};
     std::vector<float> values_, levels_, peaks_;
     std::vector<int> holds_;
+    std::vector<float> drawnLevels_, drawnPeaks_;  // last drawn, while on the screen
+    Pym::Gfx::Rect drawnArea_;
 };

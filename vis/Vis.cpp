@@ -25,10 +25,13 @@ VisBase* Vis::Current() const {
 void Vis::Next() {
     if (views_.empty()) return;
     current_ = (current_ + 1) % ViewCount();
+    ForgetDrawn();
 }
 
 void Vis::ShowView(int index) {
     if (index >= 0 && index < ViewCount()) current_ = index;
+    // What a view drew when last shown is not on the screen any more.
+    ForgetDrawn();
 }
 
 void Vis::RestoreView() {
@@ -41,6 +44,15 @@ void Vis::SaveView() const {
 
 void Vis::DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) {
     if (VisBase* view = Current()) view->DrawVis(context, x, y, width, height);
+}
+
+Pym::Gfx::Rect Vis::ChangedArea(const Pym::Gfx::Rect& area) const {
+    const VisBase* view = Current();
+    return view ? view->ChangedArea(area) : Pym::Gfx::Rect{};
+}
+
+void Vis::ForgetDrawn() {
+    for (const auto& view : views_) view->ForgetDrawn();
 }
 
 void Vis::Sample() {

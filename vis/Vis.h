@@ -26,6 +26,8 @@ public:
     void SaveView() const;
 
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
+    Pym::Gfx::Rect ChangedArea(const Pym::Gfx::Rect& area) const override;
+    void ForgetDrawn() override;
     void Sample() override;
     bool Tick(double seconds) override;
     bool Moving() const override;

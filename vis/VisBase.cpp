@@ -18,9 +18,36 @@ void VisBase::Redraw() {
     GuiObject::Redraw();
 }
 
+Pym::Gfx::Rect VisBase::Area() const {
+    return AreaOf(GetX(), GetY(), GetWidth(), GetHeight());
+}
+
+void VisBase::RedrawChanges() {
+    Sample();
+    RepaintChangedArea();
+}
+
+void VisBase::RepaintChangedArea() {
+    // Out of sight the screen's pixels are not the display's any more.
+    if (!IsVisibleRecursive()) {
+        ForgetDrawn();
+        return;
+    }
+    const Pym::Gfx::Rect changed = ChangedArea(Area());
+    if (!changed.Empty())
+        RedrawPart(static_cast<int>(changed.x) - GetX(), static_cast<int>(changed.y) - GetY(),
+                   static_cast<int>(changed.width), static_cast<int>(changed.height));
+}
+
 bool VisBase::DrawSelf(Pym::Gfx::DrawContext& context) {
-    if (GetWidth() > 0 && GetHeight() > 0)
-        DrawVis(context, GetX(), GetY(), GetWidth(), GetHeight());
+    if (GetWidth() <= 0 || GetHeight() <= 0) return true;
+    // Outside the clip the last drawing stays: it is still the display's only where all that
+    // changes since lies inside.
+    const Pym::Gfx::Rect changed = ChangedArea(Area());
+    const bool reaches =
+        context.Alpha() >= 1.0f && (changed.Empty() || context.InsideClip(changed));
+    DrawVis(context, GetX(), GetY(), GetWidth(), GetHeight());
+    if (!reaches) ForgetDrawn();
     return true;
 }
 
@@ -41,7 +68,7 @@ void VisBase::OnTimer(Pym::Signal::Timer& signal) {
     lastTickMs_ = now;
     // Between two read-outs only what eases asks for a picture; the rest of the screen stays.
     moved_ = IsVisible() && Tick(seconds);
-    if (moved_) GuiObject::Redraw();
+    if (moved_) RepaintChangedArea();
 }
 
 void ReadVisColour(Pym::ColourValue& colour, const TiXmlElement* element, const char* name) {

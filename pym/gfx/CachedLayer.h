@@ -14,6 +14,8 @@ namespace Pym::Gfx {
 class CachedLayer {
 public:
     void Invalidate() { stale_ = true; }
+    // Whether the next Draw paints the layer anew (or straight) rather than copying it.
+    bool Stale() const { return stale_; }
 
     // Draws the layer over `area` (whole pixels in the context's coordinates); `paint(context)`
     // draws its content in those same coordinates, whenever it has to be painted anew.

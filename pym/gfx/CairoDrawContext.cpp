@@ -285,6 +285,22 @@ bool CairoDrawContext::OutsideClip(const Rect& rect) const {
     return true;
 }
 
+bool CairoDrawContext::InsideClip(const Rect& rect) const {
+    // Known only for the region set last, under moves and scales; a rectangle across two of
+    // the region's rectangles counts as clipped.
+    if (clipRects_.empty()) return clipDepth_ == 0;
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    if (clipDepth_ > 0 || matrix.xy != 0.0 || matrix.yx != 0.0) return false;
+    double x0 = rect.x, y0 = rect.y, x1 = rect.x + rect.width, y1 = rect.y + rect.height;
+    cairo_user_to_device(cr_, &x0, &y0);
+    cairo_user_to_device(cr_, &x1, &y1);
+    return std::any_of(clipRects_.begin(), clipRects_.end(), [&](const Rect& r) {
+        return std::min(x0, x1) >= r.x && std::min(y0, y1) >= r.y &&
+               std::max(x0, x1) <= r.x + r.width && std::max(y0, y1) <= r.y + r.height;
+    });
+}
+
 bool CairoDrawContext::DrawImage(const Image& image, const Rect& rect, int interpolation) {
     if (alpha_ <= 0.0f || rect.width <= 0 || rect.height <= 0 || OutsideClip(rect)) return true;
     cairo_save(cr_);

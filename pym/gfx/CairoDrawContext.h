@@ -54,6 +54,7 @@ public:
     void Clear();
     cairo_t* Cairo() const { return cr_; }
     bool OutsideClip(const Rect& rect) const override;
+    bool InsideClip(const Rect& rect) const override;
     // Cairo's status after the last failed operation; success while all went well.
     cairo_status_t LastStatus() const { return status_; }
 

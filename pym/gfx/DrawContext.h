@@ -15,7 +15,15 @@ class Region;
 struct Rect {
     float x = 0, y = 0, width = 0, height = 0;
     bool operator==(const Rect&) const = default;
+    bool Empty() const { return !(width > 0 && height > 0); }
 };
+
+// The smallest rectangle holding both; an empty one adds nothing.
+Rect Union(const Rect& a, const Rect& b);
+// What the two share; empty when they share nothing.
+Rect Intersection(const Rect& a, const Rect& b);
+// Every pixel the rectangle touches once grown by `margin` on each side: whole pixels.
+Rect PixelsAround(const Rect& rect, float margin);
 
 struct Point {
     float x = 0, y = 0;
@@ -70,6 +78,9 @@ public:
     // Whether nothing of the rectangle (in user space) can show through the clip, so drawing
     // it (and laying out its text) can be skipped. Contexts without a clip show everything.
     virtual bool OutsideClip(const Rect& /*rect*/) const { return false; }
+    // Whether all of the rectangle (in user space) shows through the clip, so what is drawn
+    // there replaces everything drawn before. Contexts without a clip show everything.
+    virtual bool InsideClip(const Rect& /*rect*/) const { return true; }
     // Draws the picture scaled into the rectangle; interpolation 0 keeps the context's mode.
     virtual bool DrawImage(const Image& image, const Rect& rect, int interpolation) = 0;
     // Whether a picture copied over `area` (in this context's coordinates) lands pixel for

@@ -320,9 +320,13 @@ void GuiObject::Relayout() {
 }
 
 void GuiObject::Redraw() {
+    RedrawPart(0, 0, width_, height_);
+}
+
+void GuiObject::RedrawPart(int x, int y, int width, int height) {
     // Without a screen manager there is nothing to repaint yet.
     if (ScreenManager* manager = FindScreenManager()) {
-        manager->Invalidate(GetAbsoluteX(), GetAbsoluteY(), width_, height_);
+        manager->Invalidate(GetAbsoluteX() + x, GetAbsoluteY() + y, width, height);
         if (backdrop_) backdrop_->Ask();
     }
 }

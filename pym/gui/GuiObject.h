@@ -145,6 +145,9 @@ public:
     virtual bool HitTestLocal(int x, int y) const;
     virtual void Relayout();
     virtual void Redraw();
+    // Repaints the part (x, y, width, height) of the object, in its own coordinates: for an
+    // object that knows where its pixels change.
+    void RedrawPart(int x, int y, int width, int height);
 
     // --- state ------------------------------------------------------------------------------
 
@@ -187,6 +190,11 @@ public:
 
     virtual bool DrawSelf(Gfx::DrawContext& /*context*/) { return true; }
     virtual void Draw(Gfx::DrawContext& context);
+    // From then on the object keeps a copy of what is painted under it, and a Redraw of it
+    // alone paints that copy and the object rather than everything beneath: for displays and
+    // read-outs refreshed many times a second. Where anything but its children is drawn over
+    // it, it is repainted with the tree as any other.
+    void KeepBackdrop();
     // The copy of what lies under the object, when it keeps one (KeepBackdrop).
     Backdrop* GetBackdrop() const { return backdrop_.get(); }
     // Draws the object and its children over its backdrop, the context in window coordinates;
@@ -243,11 +251,6 @@ protected:
     // From then on the object takes the Timer signal (while in a shown tree); an object that
     // overrides OnTimer subscribes when it is made or when it starts to need ticks.
     void SubscribeTicks();
-    // From then on the object keeps a copy of what is painted under it, and a Redraw of it
-    // alone paints that copy and the object rather than everything beneath: for displays
-    // refreshed many times a second. Where anything but its children is drawn over it, it is
-    // repainted with the tree as any other.
-    void KeepBackdrop();
 
 private:
     const TabStop* FindTabStop(int column, int row, const GuiObject* current) const;

@@ -1,6 +1,8 @@
 // The tuner screen of the default skin, reached as the user reaches it (main window, then its
 // switch), on a virtual sound device and an in-memory mixer.
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,8 @@
 
 namespace {
 
+using Testing::Type;
+
 class TunerScreenTest : public Testing::AppScreenFixture {
 protected:
     void SetUp() override {
@@ -29,16 +33,28 @@ protected:
     }
     TunerLayout& Open() { return OpenWindow<TunerLayout>("TunerLayout", "Tuner"); }
     // A second of a steady sine at the input, frame by frame as the input path delivers it,
-    // each frame read out as the screen's timer would.
-    void Hear(TunerLayout& tuner, float frequency) {
+    // each frame read out as the screen's timer would (`painted`: by the timer itself, which
+    // paints what the read-out changed).
+    void Hear(TunerLayout& tuner, float frequency, bool painted = false, float loudness = 0.3f) {
         std::vector<float> frame(2048);
         for (int hop = 0; hop < 86; ++hop) {
             for (std::size_t i = 0; i < frame.size(); ++i)
-                frame[i] = 0.3f * std::sin(2.0 * M_PI * frequency *
-                                           static_cast<double>(hop * 128 + i) / 11025.0);
+                frame[i] = loudness * std::sin(2.0 * M_PI * frequency *
+                                               static_cast<double>(hop * 128 + i) / 11025.0);
             DllAnalysisFrameInstance().Deliver(frame.data(), static_cast<int>(frame.size()));
-            tuner.Refresh();
+            if (painted)
+                Native().Inject(Type::Timer);
+            else
+                tuner.Refresh();
         }
+    }
+    // What the window shows, pixel by pixel.
+    std::vector<std::uint32_t> Shown() {
+        std::vector<std::uint32_t> pixels;
+        const Platform::HostRect window = Native().Geometry();
+        for (int y = 0; y < window.height; ++y)
+            for (int x = 0; x < window.width; ++x) pixels.push_back(Native().PixelAt(x, y));
+        return pixels;
     }
     float Target() const { return DllAppSettingsInstance().desiredFrequency; }
     bool Listening() { return DllAudioSystemInstance().Input().IsOpen(); }
@@ -131,6 +147,55 @@ TEST_F(TunerScreenTest, CalibrationMovesEveryNoteAndSurvivesARestart) {
     window.reset();
     Open();
     EXPECT_EQ(TextOf("Calibration"), "A4 415.0 Hz");
+}
+
+// A read-out repaints only what it changed: nothing of the displays and read-outs while the
+// note stays, the needle's neighbourhood while it moves; and what the pieces built is what
+// repainting each display and read-out whole shows.
+TEST_F(TunerScreenTest, ReadOutsRepaintOnlyWhatChangedAsAWholeRepaintWouldShowIt) {
+    TunerLayout& tuner = Open();
+    // Around F4, on the cents scale: four periods to a hop, so every frame is the same.
+    tuner.SetAutoSelect(false);
+    tuner.SetTarget(349.23f);
+    const float steady = 4.0f * 11025.0f / 128.0f;
+    Hear(tuner, steady, true);
+    // The needle's last steps come from the window's ticks.
+    for (int i = 0; i < 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        Native().Inject(Type::Timer);
+    }
+    Native().ClearPresented();
+    Hear(tuner, steady, true);
+    for (const char* name : {"TuneVis", "VisNote", "VisFreq", "ThresholdVis", "PowerLightVis"}) {
+        Pym::GuiObject& object = Widget(name);
+        for (const Platform::HostRect& r : Native().Presented())
+            EXPECT_FALSE(r.x < object.GetAbsoluteX() + object.GetWidth() &&
+                         object.GetAbsoluteX() < r.x + r.width &&
+                         r.y < object.GetAbsoluteY() + object.GetHeight() &&
+                         object.GetAbsoluteY() < r.y + r.height)
+                << name;
+    }
+
+    // Notes that move the needle across the scale and back, louder and softer.
+    Pym::GuiObject& tuning = Widget("TuneVis");
+    const int wholeDisplay = tuning.GetWidth() * tuning.GetHeight();
+    for (auto [frequency, loudness] : {std::pair{350.0f, 0.3f},
+                                       {341.0f, 0.05f},
+                                       {357.0f, 0.6f},
+                                       {344.0f, 0.3f},
+                                       {346.1f, 0.2f}}) {
+        Native().ClearPresented();
+        Hear(tuner, frequency, true, loudness);
+        EXPECT_FALSE(Native().Presented().empty());
+        for (const Platform::HostRect& r : Native().Presented())
+            EXPECT_LT(r.width * r.height, wholeDisplay) << frequency;
+    }
+    const std::vector<std::uint32_t> pieces = Shown();
+    for (const char* name :
+         {"TuneVis", "SampleVis", "VisNote", "VisFreq", "ThresholdVis", "PowerLightVis"})
+        Widget(name).Pym::GuiObject::Redraw();
+    Native().Inject(Type::FocusGained);
+    EXPECT_EQ(Shown(), pieces);
 }
 
 TEST_F(TunerScreenTest, TheInputIsOpenOnlyWhileTheScreenListens) {
