@@ -74,6 +74,32 @@ TEST_F(DocMapTest, EveryLoadIsAFreshDocumentOwnedByTheMap) {
     EXPECT_EQ(map.DocumentCount(), before);
 }
 
+TEST_F(DocMapTest, KeptParsesGiveEveryCallItsOwnCopyOfTheFileAsItIsNow) {
+    Write("XML/A.xml", "<Root Name=\"A\"><!-- dropped --><Child/></Root>");
+    auto& map = DllDocMapInstance();
+    map.KeepParsedFiles(true);
+    Pym::Document* first = map.GetDocument("XML/A.xml");
+    Pym::Document* second = map.GetDocument("XML/A.xml");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(second->ValueStr(), Start() + "/XML/A.xml");
+    EXPECT_EQ(second->RootElement()->FirstChild()->ValueStr(), "Child");
+    first->RootElement()->SetAttribute("Name", "Changed");
+    first->RootElement()->Clear();
+    EXPECT_STREQ(second->RootElement()->Attribute("Name"), "A");
+    Pym::Document* third = map.GetDocument("XML/A.xml");
+    EXPECT_STREQ(third->RootElement()->Attribute("Name"), "A");
+    EXPECT_NE(third->RootElement()->FirstChildElement("Child"), nullptr);
+
+    Write("XML/A.xml", "<Root Name=\"B\"/>");
+    Pym::Document* edited = map.GetDocument("XML/A.xml");
+    map.KeepParsedFiles(false);
+    ASSERT_NE(edited, nullptr);
+    EXPECT_STREQ(edited->RootElement()->Attribute("Name"), "B");
+    for (Pym::Document* document : {first, second, third, edited}) map.Release(document);
+}
+
 TEST_F(DocMapTest, MissingMalformedOrDirectoryDocumentsLoadQuietlyAsNothing) {
     Write("XML/Broken.xml", "<Root><Unclosed></Root>");
     dir.Write("XML/Folder.xml/inside", "");
