@@ -152,8 +152,10 @@ Document* _DocMap::GetDocument(const std::string& reference, bool asIs) {
     ParsedFileCache::Stamp stamp;
     if (keepParsedFiles_) {
         stamp = ParsedFileCache::StampOf(path);
-        if (const TiXmlDocument* parsed = parsedFiles_.Find(path, stamp))
-            document = std::make_shared<Document>(*parsed);
+        if (const FlatDocument* parsed = parsedFiles_.Find(path, stamp)) {
+            document = std::make_shared<Document>(path);
+            parsed->CopyInto(*document);
+        }
     }
     if (!document) {
         document = ReadDocument(path);

@@ -34,8 +34,6 @@ struct AttributeMark {
 class Document : public TiXmlDocument, public std::enable_shared_from_this<Document> {
 public:
     explicit Document(const std::string& path = std::string()) : TiXmlDocument(path) {}
-    // A copy of a parsed file (named by its path), with no links or marks of its own.
-    explicit Document(const TiXmlDocument& parsed) : TiXmlDocument(parsed) {}
 
     // Own links; most code wants the looked-up values below.
     GuiObject* ownerWindow = nullptr;

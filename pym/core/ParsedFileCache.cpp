@@ -4,6 +4,10 @@ namespace Pym {
 
 namespace {
 
+// Above the allocator's threshold for mapping a block apart (128 kB): the start's parses fit
+// in one or two.
+constexpr std::size_t kFirstBlockBytes = 256u << 10;
+
 bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -16,22 +20,42 @@ bool SameFile(const ParsedFileCache::Stamp& a, const ParsedFileCache::Stamp& b) 
 
 }  // namespace
 
+ParsedFileCache::ParsedFileCache() = default;
+
+ParsedFileCache::~ParsedFileCache() {
+    Clear();
+}
+
 ParsedFileCache::Stamp ParsedFileCache::StampOf(const std::string& path) {
     Stamp stamp;
     stamp.regular = ::stat(path.c_str(), &stamp.info) == 0 && S_ISREG(stamp.info.st_mode);
     return stamp;
 }
 
-const TiXmlDocument* ParsedFileCache::Find(const std::string& path, const Stamp& now) const {
-    auto found = entries_.find(path);
-    if (found == entries_.end() || !SameFile(found->second.stamp, now)) return nullptr;
-    return found->second.parsed.get();
+const FlatDocument* ParsedFileCache::Find(const std::string& path, const Stamp& now) const {
+    if (!entries_) return nullptr;
+    auto found = entries_->find(std::string_view(path));
+    if (found == entries_->end() || !SameFile(found->second.stamp, now)) return nullptr;
+    return &found->second.parsed;
 }
 
 void ParsedFileCache::Keep(const std::string& path, const Stamp& before,
                            const TiXmlDocument& parsed) {
     if (!before.regular) return;
-    entries_[path] = Entry{before, std::make_unique<TiXmlDocument>(parsed)};
+    if (!entries_) {
+        memory_ = std::make_unique<std::pmr::monotonic_buffer_resource>(kFirstBlockBytes);
+        entries_ = std::make_unique<Entries>(memory_.get());
+    }
+    if (auto found = entries_->find(std::string_view(path)); found != entries_->end())
+        entries_->erase(found);
+    entries_->emplace(std::piecewise_construct, std::forward_as_tuple(path),
+                      std::forward_as_tuple(Entry{before, FlatDocument(parsed, memory_.get())}));
+}
+
+void ParsedFileCache::Clear() {
+    // The entries first: they live in the blocks.
+    entries_.reset();
+    memory_.reset();
 }
 
 }  // namespace Pym

@@ -2,16 +2,24 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <memory_resource>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 
 #include <tinyxml.h>
+
+#include "pym/core/FlatDocument.h"
 
 namespace Pym {
 
 // Parsed skin files kept by path, each given out only while the file on disk is still the one
 // it was parsed from: the same file (device and inode), size, modification and change times.
+// Everything kept lives in blocks of its own, large enough for the allocator to map them apart
+// from the heap: clearing gives all of it back, where parses kept on the heap would leave
+// holes among the objects built meanwhile.
 class ParsedFileCache {
 public:
     // What a file was before it was read. Taken before reading, so that a file changed while
@@ -22,20 +30,24 @@ public:
     };
     static Stamp StampOf(const std::string& path);
 
+    ParsedFileCache();
+    ~ParsedFileCache();
+
     // The kept parse of `path` when the file is as `now` says it was; else null.
-    const TiXmlDocument* Find(const std::string& path, const Stamp& now) const;
-    // Keeps a copy of `parsed`, read from `path` when it was as `before` says.
+    const FlatDocument* Find(const std::string& path, const Stamp& now) const;
+    // Keeps `parsed`, read from `path` when it was as `before` says.
     void Keep(const std::string& path, const Stamp& before, const TiXmlDocument& parsed);
-    // Frees every kept parse, the table's own storage too.
-    void Clear() { entries_ = decltype(entries_)(); }
-    std::size_t Size() const { return entries_.size(); }
+    void Clear();
 
 private:
     struct Entry {
         Stamp stamp;
-        std::unique_ptr<TiXmlDocument> parsed;
+        FlatDocument parsed;
     };
-    std::unordered_map<std::string, Entry> entries_;
+    using Entries = std::pmr::map<std::pmr::string, Entry, std::less<>>;
+
+    std::unique_ptr<std::pmr::monotonic_buffer_resource> memory_;
+    std::unique_ptr<Entries> entries_;
 };
 
 }  // namespace Pym

@@ -74,8 +74,16 @@ TEST_F(DocMapTest, EveryLoadIsAFreshDocumentOwnedByTheMap) {
     EXPECT_EQ(map.DocumentCount(), before);
 }
 
+std::string Printed(const TiXmlNode& node) {
+    TiXmlPrinter printer;
+    node.Accept(&printer);
+    return printer.Str();
+}
+
 TEST_F(DocMapTest, KeptParsesGiveEveryCallItsOwnCopyOfTheFileAsItIsNow) {
-    Write("XML/A.xml", "<Root Name=\"A\"><!-- dropped --><Child/></Root>");
+    Write("XML/A.xml",
+          "<?xml version=\"1.0\" standalone=\"yes\"?>\n<!DOCTYPE skin>\n<Root Name=\"A\" "
+          "T=\"&lt;&amp;\">\n  <!-- dropped -->\n  <Child>text<![CDATA[<raw>]]></Child>\n</Root>");
     auto& map = DllDocMapInstance();
     map.KeepParsedFiles(true);
     Pym::Document* first = map.GetDocument("XML/A.xml");
@@ -84,13 +92,16 @@ TEST_F(DocMapTest, KeptParsesGiveEveryCallItsOwnCopyOfTheFileAsItIsNow) {
     ASSERT_NE(second, nullptr);
     EXPECT_NE(first, second);
     EXPECT_EQ(second->ValueStr(), Start() + "/XML/A.xml");
-    EXPECT_EQ(second->RootElement()->FirstChild()->ValueStr(), "Child");
+    EXPECT_EQ(Printed(*second), Printed(*first));
+    EXPECT_EQ(Printed(*second).find("dropped"), std::string::npos);
+    const TiXmlElement* child = second->RootElement()->FirstChildElement("Child");
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->Row(), 5);
     first->RootElement()->SetAttribute("Name", "Changed");
     first->RootElement()->Clear();
     EXPECT_STREQ(second->RootElement()->Attribute("Name"), "A");
     Pym::Document* third = map.GetDocument("XML/A.xml");
-    EXPECT_STREQ(third->RootElement()->Attribute("Name"), "A");
-    EXPECT_NE(third->RootElement()->FirstChildElement("Child"), nullptr);
+    EXPECT_EQ(Printed(*third), Printed(*second));
 
     Write("XML/A.xml", "<Root Name=\"B\"/>");
     Pym::Document* edited = map.GetDocument("XML/A.xml");
