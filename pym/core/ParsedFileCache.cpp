@@ -4,8 +4,7 @@ namespace Pym {
 
 namespace {
 
-// Above the allocator's threshold for mapping a block apart (128 kB): the start's parses fit
-// in one or two.
+// The start's parses fit in one or two blocks; above 128 kB, the allocator maps a block apart.
 constexpr std::size_t kFirstBlockBytes = 256u << 10;
 
 bool SameTime(const timespec& a, const timespec& b) {

@@ -17,9 +17,9 @@ namespace Pym {
 
 // Parsed skin files kept by path, each given out only while the file on disk is still the one
 // it was parsed from: the same file (device and inode), size, modification and change times.
-// Everything kept lives in blocks of its own, large enough for the allocator to map them apart
-// from the heap: clearing gives all of it back, where parses kept on the heap would leave
-// holes among the objects built meanwhile.
+// Everything kept lives in a few large blocks of its own: clearing frees whole pages that go
+// back to the system, where parses kept as trees of small pieces would leave holes among the
+// objects built meanwhile.
 class ParsedFileCache {
 public:
     // What a file was before it was read. Taken before reading, so that a file changed while
