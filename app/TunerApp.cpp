@@ -175,7 +175,7 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
         // resident set. Screens built later read their files afresh.
         Pym::DllGfxLayerImageServerInstance().ForgetReadings();
         Pym::DllDocMapInstance().KeepParsedFiles(false);
-        HeapUse::GiveBackFreePages();
+        HeapUse::EndStart();
     });
     // Once the window is up, so that the watch costs the start nothing.
     Platform::Host().Post([this, shown = window.get()] {
