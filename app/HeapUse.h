@@ -7,8 +7,10 @@ class HeapUse {
 public:
     // Before any thread starts. One arena for every thread: the device threads allocate
     // nothing and the sound server's client threads little, so an arena of their own only
-    // kept pages resident. No padding when the heap grows: what is freed at its top goes back.
+    // kept pages resident. While starting, the heap grows a megabyte at a time (padding
+    // never touched is not resident).
     static void Configure();
-    // Returns the free pages inside the heap to the system.
-    static void GiveBackFreePages();
+    // Once the start is over: from then on no padding when the heap grows, so that what is
+    // freed at its top goes back; the free pages inside the heap and at its top are returned.
+    static void EndStart();
 };

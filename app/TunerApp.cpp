@@ -9,7 +9,6 @@
 #include "app/HeapUse.h"
 #include "audio/AudioSystem.h"
 #include "audio/SoundDeviceCheck.h"
-#include "pym/gfx/ImageServer.h"
 #include "platform/HostWindow.h"
 #include "pym/base/Singleton.h"
 #include "pym/base/Trace.h"
@@ -17,6 +16,7 @@
 #include "pym/core/CoreSingletons.h"
 #include "pym/core/DocMap.h"
 #include "pym/core/ObjectFactory.h"
+#include "pym/gfx/ImageServer.h"
 #include "pym/gui/AppWindow.h"
 #include "pym/gui/ObjectCreation.h"
 #include "pym/gui/PymWnd.h"
@@ -48,6 +48,8 @@ int CTunerApp::InitInstance() {
     Pym::DllPymInitInstance();
     Platform::Host();
     hostReady_ = true;
+    // The start builds the same templates dozens of times: each file is parsed once for it.
+    Pym::DllDocMapInstance().KeepParsedFiles(true);
     try {
         const std::string document = kApplicationDocument;
         SetRegistryKey(kRegistryKey);
@@ -169,9 +171,11 @@ void CTunerApp::RunMainWindow(TiXmlElement* root) {
     Platform::Host().Post([] {
         if (AudioSystem* audio = Pym::Singleton<AudioSystem>::IfAlive()) audio->PrepareDevices();
         // The start is over: what it freed (the screen check's documents, the devices'
-        // listing, the readings of pictures not drawn yet) leaves the resident set.
+        // listing, the readings of pictures not drawn yet, the parsed skin files) leaves the
+        // resident set. Screens built later read their files afresh.
         Pym::DllGfxLayerImageServerInstance().ForgetReadings();
-        HeapUse::GiveBackFreePages();
+        Pym::DllDocMapInstance().KeepParsedFiles(false);
+        HeapUse::EndStart();
     });
     // Once the window is up, so that the watch costs the start nothing.
     Platform::Host().Post([this, shown = window.get()] {

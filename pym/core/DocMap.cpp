@@ -147,9 +147,31 @@ std::string _DocMap::ResolvePath(const std::string& reference, bool asIs) const 
 
 Document* _DocMap::GetDocument(const std::string& reference, bool asIs) {
     std::string path = ResolvePath(reference, asIs);
+    lastError_.clear();
+    std::shared_ptr<Document> document;
+    ParsedFileCache::Stamp stamp;
+    if (keepParsedFiles_) {
+        stamp = ParsedFileCache::StampOf(path);
+        if (const FlatDocument* parsed = parsedFiles_.Find(path, stamp)) {
+            document = std::make_shared<Document>(path);
+            parsed->CopyInto(*document);
+        }
+    }
+    if (!document) {
+        document = ReadDocument(path);
+        if (!document) {
+            Trace("DocMap::GetDocument - failed to load XML file " + path);
+            return nullptr;
+        }
+        if (keepParsedFiles_) parsedFiles_.Keep(path, stamp, *document);
+    }
+    documents_.push_back(document);
+    return document.get();
+}
+
+std::shared_ptr<Document> _DocMap::ReadDocument(const std::string& path) {
     auto document = std::make_shared<Document>(path);
     std::error_code error;
-    lastError_.clear();
     std::string text;
     // TinyXML would read a directory as an empty, malformed document; only regular files are
     // read at all (a FIFO or a device would block the window thread for ever), and a
@@ -172,12 +194,12 @@ Document* _DocMap::GetDocument(const std::string& reference, bool asIs) {
         else
             DropComments(document.get());
     }
-    if (!lastError_.empty()) {
-        Trace("DocMap::GetDocument - failed to load XML file " + path);
-        return nullptr;
-    }
-    documents_.push_back(document);
-    return document.get();
+    return lastError_.empty() ? document : nullptr;
+}
+
+void _DocMap::KeepParsedFiles(bool keep) {
+    keepParsedFiles_ = keep;
+    if (!keep) parsedFiles_.Clear();
 }
 
 void _DocMap::SetDefaultXml(const std::string& typeName, const std::string& reference) {

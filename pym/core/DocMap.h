@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pym/core/Document.h"
+#include "pym/core/ParsedFileCache.h"
 
 namespace Pym {
 
@@ -19,9 +20,13 @@ public:
     _DocMap(const _DocMap&) = delete;
     _DocMap& operator=(const _DocMap&) = delete;
 
-    // Loads the referenced document afresh on every call; null (with a trace) when it is
-    // missing or malformed.
+    // A new document of the map for every call, even for the same reference; null (with a
+    // trace) when it is missing or malformed.
     Document* GetDocument(const std::string& reference, bool asIs = false);
+    // While on, each file is read and parsed once and every call gets a copy of that parse,
+    // as long as the file on disk is unchanged. For the start, which builds the same
+    // templates dozens of times; turning it off frees the kept parses.
+    void KeepParsedFiles(bool keep);
     // Why the last GetDocument gave null ("is missing", "is malformed: ... at line 3,
     // column 7"); empty after a success.
     const std::string& LastError() const { return lastError_; }
@@ -47,7 +52,12 @@ public:
     void ResetSearchPath();
 
 private:
+    // The document read and parsed from `path`; null with lastError_ set when it cannot be.
+    std::shared_ptr<Document> ReadDocument(const std::string& path);
+
     std::list<std::shared_ptr<Document>> documents_;
+    bool keepParsedFiles_ = false;
+    ParsedFileCache parsedFiles_;
     std::string startDirectory_;
     std::string libraryRoot_;
     std::map<std::string, std::string> defaultXml_;

@@ -74,6 +74,43 @@ TEST_F(DocMapTest, EveryLoadIsAFreshDocumentOwnedByTheMap) {
     EXPECT_EQ(map.DocumentCount(), before);
 }
 
+std::string Printed(const TiXmlNode& node) {
+    TiXmlPrinter printer;
+    node.Accept(&printer);
+    return printer.Str();
+}
+
+TEST_F(DocMapTest, KeptParsesGiveEveryCallItsOwnCopyOfTheFileAsItIsNow) {
+    Write("XML/A.xml",
+          "<?xml version=\"1.0\" standalone=\"yes\"?>\n<!DOCTYPE skin>\n<Root Name=\"A\" "
+          "T=\"&lt;&amp;\">\n  <!-- dropped -->\n  <Child>text<![CDATA[<raw>]]></Child>\n</Root>");
+    auto& map = DllDocMapInstance();
+    map.KeepParsedFiles(true);
+    Pym::Document* first = map.GetDocument("XML/A.xml");
+    Pym::Document* second = map.GetDocument("XML/A.xml");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(second->ValueStr(), Start() + "/XML/A.xml");
+    EXPECT_EQ(Printed(*second), Printed(*first));
+    EXPECT_EQ(Printed(*second).find("dropped"), std::string::npos);
+    const TiXmlElement* child = second->RootElement()->FirstChildElement("Child");
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->Row(), 5);
+    first->RootElement()->SetAttribute("Name", "Changed");
+    first->RootElement()->Clear();
+    EXPECT_STREQ(second->RootElement()->Attribute("Name"), "A");
+    Pym::Document* third = map.GetDocument("XML/A.xml");
+    EXPECT_EQ(Printed(*third), Printed(*second));
+
+    Write("XML/A.xml", "<Root Name=\"B\"/>");
+    Pym::Document* edited = map.GetDocument("XML/A.xml");
+    map.KeepParsedFiles(false);
+    ASSERT_NE(edited, nullptr);
+    EXPECT_STREQ(edited->RootElement()->Attribute("Name"), "B");
+    for (Pym::Document* document : {first, second, third, edited}) map.Release(document);
+}
+
 TEST_F(DocMapTest, MissingMalformedOrDirectoryDocumentsLoadQuietlyAsNothing) {
     Write("XML/Broken.xml", "<Root><Unclosed></Root>");
     dir.Write("XML/Folder.xml/inside", "");
