@@ -39,9 +39,14 @@ float OScope::PositionOf(float value, int y, int h) {
 
 void OScope::Sample() {
     if (source_) block_ = source_();  // same length each time: no allocation after the first
+    tracedArea_ = {};
 }
 
 void OScope::Trace(int x, int y, int w, int h) const {
+    // A refresh asks what changed, then draws: the block is traced once for both.
+    const Pym::Gfx::Rect area = AreaOf(x, y, w, h);
+    if (area == tracedArea_) return;
+    tracedArea_ = area;
     if (values_.size() != static_cast<std::size_t>(w)) {
         values_.assign(static_cast<std::size_t>(w), 0.0f);
         points_.resize(static_cast<std::size_t>(w));

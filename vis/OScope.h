@@ -36,6 +36,7 @@ private:
     std::vector<float> block_;
     mutable std::vector<float> values_;
     mutable std::vector<Pym::Gfx::Point> points_;
+    mutable Pym::Gfx::Rect tracedArea_;   // what points_ hold the block for, until the next one
     std::vector<Pym::Gfx::Point> drawn_;  // the line last drawn, while it is on the screen
     Pym::Gfx::Rect drawnArea_;
 };
