@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "pym/gfx/Interpolation.h"
+#include "pym/gfx/LineCoverage.h"
 #include "pym/gfx/Region.h"
 #include "pym/gfx/TextLayout.h"
 
@@ -133,6 +134,7 @@ bool CairoDrawContext::Draw3DRect(const Rect& r, const Pen& light, const Pen& da
 
 bool CairoDrawContext::DrawPolyline(const Pen& pen, const Point* points, int count) {
     if (alpha_ <= 0.0f || count < 2) return true;
+    if (CoverPolyline(pen, points, count)) return Check();
     SetSource(pen.colour);
     cairo_set_line_width(cr_, pen.width);
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
@@ -146,6 +148,64 @@ bool CairoDrawContext::DrawPolyline(const Pen& pen, const Point* points, int cou
     cairo_stroke(cr_);
     cairo_set_antialias(cr_, antialias);
     return Check();
+}
+
+bool CairoDrawContext::CoverPolyline(const Pen& pen, const Point* points, int count) {
+    // Only unscaled and unrotated: the mask is laid on device pixels one to one.
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    cairo_surface_t* target = cairo_get_target(cr_);
+    if (matrix.xx != 1.0 || matrix.yy != 1.0 || matrix.xy != 0.0 || matrix.yx != 0.0 ||
+        !(pen.width > 0.0f) || !std::isfinite(pen.width) ||
+        cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE)
+        return false;
+    const auto dx = static_cast<float>(matrix.x0 + kPixelCentre);
+    const auto dy = static_cast<float>(matrix.y0 + kPixelCentre);
+    devicePoints_.clear();
+    float left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+    for (int i = 0; i < count && std::isfinite(points[i].x) && std::isfinite(points[i].y); ++i) {
+        const Point p{points[i].x + dx, points[i].y + dy};
+        devicePoints_.push_back(p);
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    if (devicePoints_.size() < 2) return true;
+    // The pixels the line can reach, within the clip and the target.
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+    const float reach = pen.width / 2.0f + 1.0f;
+    const double fromX = std::max({static_cast<double>(left - reach), x1 + matrix.x0, 0.0});
+    const double fromY = std::max({static_cast<double>(top - reach), y1 + matrix.y0, 0.0});
+    const double toX = std::min({static_cast<double>(right + reach), x2 + matrix.x0,
+                                 static_cast<double>(cairo_image_surface_get_width(target))});
+    const double toY = std::min({static_cast<double>(bottom + reach), y2 + matrix.y0,
+                                 static_cast<double>(cairo_image_surface_get_height(target))});
+    CoverageMask mask;
+    mask.left = static_cast<int>(std::floor(fromX));
+    mask.top = static_cast<int>(std::floor(fromY));
+    mask.width = static_cast<int>(std::ceil(toX)) - mask.left;
+    mask.height = static_cast<int>(std::ceil(toY)) - mask.top;
+    if (mask.width <= 0 || mask.height <= 0) return true;  // nothing of it shows
+    const double area = static_cast<double>(mask.width) * mask.height;
+    // Long slanted segments visit a square each: those the stroker fills for less.
+    if (PolylineCost(devicePoints_.data(), static_cast<int>(devicePoints_.size()), pen.width,
+                     mask) > 4.0 * area + 4096.0)
+        return false;
+    mask.stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, mask.width);
+    coverage_.assign(static_cast<std::size_t>(mask.stride) * static_cast<std::size_t>(mask.height),
+                     0);
+    mask.pixels = coverage_.data();
+    AddPolyline(devicePoints_.data(), static_cast<int>(devicePoints_.size()), pen.width, mask);
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        mask.pixels, CAIRO_FORMAT_A8, mask.width, mask.height, mask.stride);
+    SetSource(pen.colour);
+    cairo_identity_matrix(cr_);
+    cairo_mask_surface(cr_, surface, mask.left, mask.top);
+    cairo_set_matrix(cr_, &matrix);
+    cairo_surface_destroy(surface);
+    return true;
 }
 
 bool CairoDrawContext::FillEllipse(const Rect& rect, const ColourValue& colour) {

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "pym/gfx/DrawContext.h"
@@ -61,6 +62,9 @@ public:
 private:
     void SetSource(const ColourValue& colour);
     bool Check();
+    // Draws the polyline through a coverage mask of its own making; false when the stroker
+    // should draw it instead (a scaled or rotated context, long slanted segments).
+    bool CoverPolyline(const Pen& pen, const Point* points, int count);
 
     cairo_t* cr_;
     float alpha_ = 1.0f;
@@ -69,6 +73,9 @@ private:
     // distant areas clips to their union, and what lies between them is outside too.
     std::vector<Rect> clipRects_;
     cairo_status_t status_ = CAIRO_STATUS_SUCCESS;
+    // Kept between polylines: a waveform redrawn 20 times a second allocates nothing.
+    std::vector<Point> devicePoints_;
+    std::vector<std::uint8_t> coverage_;
 };
 
 }  // namespace Pym::Gfx

@@ -152,6 +152,50 @@ TEST_F(CairoDrawContextTest, LinesAndBevelsAreOnePixelWide) {
     EXPECT_EQ(At(10, 4), 0u);
 }
 
+TEST_F(CairoDrawContextTest, PolylinesCoverWhatTheStrokerWouldWithinTheClip) {
+    // A waveform-like zigzag, one point per column, drawn moved and clipped, against Cairo's
+    // own stroke of the same line on an unclipped picture.
+    std::vector<Pym::Gfx::Point> points;
+    for (int i = 0; i < 30; ++i)
+        points.push_back({static_cast<float>(i), 8.0f + ((i / 3) % 2 ? 6.0f : -6.0f) * (i % 3)});
+    const Pym::Gfx::Pen pen{kRed, 2.0f};
+    context.PushClip({0, 0, 40, 20});
+    context.Translate(5, 3);
+    EXPECT_TRUE(context.DrawPolyline(pen, points.data(), static_cast<int>(points.size())));
+    context.PopClip();
+
+    auto expected = Image::Blank(40, 30);
+    {
+        cairo_t* cr = cairo_create(expected->Surface());
+        cairo_set_source_rgb(cr, 1, 0, 0);
+        cairo_set_line_width(cr, 2.0);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        for (const auto& p : points) cairo_line_to(cr, p.x + 5.5, p.y + 3.5);
+        cairo_stroke(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(expected->Surface());
+    }
+    const unsigned char* data = cairo_image_surface_get_data(expected->Surface());
+    const int stride = cairo_image_surface_get_stride(expected->Surface());
+    long drawn = 0, stroked = 0;
+    int worst = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const int want =
+                y < 20 ? static_cast<int>(
+                             reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] >> 24)
+                       : 0;
+            drawn += Alpha(x, y);
+            stroked += want;
+            worst = std::max(worst, std::abs(Alpha(x, y) - want));
+        }
+    EXPECT_NEAR(static_cast<double>(drawn), static_cast<double>(stroked), 0.08 * stroked);
+    EXPECT_LT(worst, 110);         // edges shaded a little differently, never a pixel off
+    EXPECT_EQ(Alpha(20, 22), 0);   // below the clip, where the line reaches
+    EXPECT_EQ(Alpha(5, 11), 255);  // the first point, moved
+}
+
 TEST_F(CairoDrawContextTest, GradientRunsCornerToCorner) {
     context.FillGradient({0, 0, 40, 30}, kRed, kBlue);
     std::uint32_t start = At(0, 0), end = At(39, 29);
