@@ -30,6 +30,27 @@ void AnalysisFrame::Deliver(const float* samples, int count) noexcept {
     written_.store(at + n, std::memory_order_release);
 }
 
+void AnalysisFrame::EndCallback(int count, std::chrono::steady_clock::time_point at) noexcept {
+    // A host hands a piece over in callbacks well under a millisecond apart.
+    constexpr std::int64_t kSamePiece = 3'000'000;  // nanoseconds
+    const std::int64_t now =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch()).count();
+    const int before =
+        now - lastCallback_ < kSamePiece ? pieceLength_.load(std::memory_order_relaxed) : 0;
+    lastCallback_ = now;
+    pieceLength_.store(before + std::max(count, 0), std::memory_order_relaxed);
+    pieceEnded_.store(now, std::memory_order_release);
+}
+
+std::chrono::steady_clock::time_point AnalysisFrame::NextPieceDue(double sampleRate) const {
+    const std::int64_t ended = pieceEnded_.load(std::memory_order_acquire);
+    const int length = pieceLength_.load(std::memory_order_relaxed);
+    if (ended == 0 || !(sampleRate > 0.0)) return {};
+    return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(ended)) +
+           std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::duration<double>(length / sampleRate));
+}
+
 bool AnalysisFrame::TakeIfNew(std::vector<float>& out) {
     const std::uint64_t written = written_.load(std::memory_order_acquire);
     const std::uint64_t hop = static_cast<std::uint64_t>(hop_);

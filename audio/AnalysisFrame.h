@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +30,15 @@ public:
 
     bool HasNewFrame() const;
 
+    // Audio thread: a callback that delivered `count` samples ends. Callbacks that follow
+    // each other within a few milliseconds hand over one piece of the host's buffer; the GUI
+    // learns from the pieces when the next is due, so it can wake as that one arrives.
+    void EndCallback(int count, std::chrono::steady_clock::time_point at =
+                                    std::chrono::steady_clock::now()) noexcept;
+    // GUI thread: when the next piece is due at the pace of the last, at `sampleRate` samples
+    // a second; a time long past while none has come.
+    std::chrono::steady_clock::time_point NextPieceDue(double sampleRate) const;
+
     // Starts again from a frame of silence, so nothing heard before reaches the next frames.
     // Only while no device delivers.
     void Restart();
@@ -39,9 +49,12 @@ private:
     std::vector<float> ring_;  // a power of two long, room for two frames
     std::uint64_t mask_;
     // Positions count samples since the start; the ring starts with a frame of silence.
-    std::atomic<std::uint64_t> written_{0};  // the audio thread's
-    std::atomic<std::uint64_t> oldest_{0};   // the oldest sample the GUI may still read
-    std::uint64_t end_ = 0;                  // the end of the last frame taken (GUI)
+    std::atomic<std::uint64_t> written_{0};    // the audio thread's
+    std::atomic<std::uint64_t> oldest_{0};     // the oldest sample the GUI may still read
+    std::atomic<std::int64_t> pieceEnded_{0};  // steady clock, nanoseconds (audio thread)
+    std::atomic<int> pieceLength_{0};          // samples (audio thread)
+    std::int64_t lastCallback_ = 0;            // steady clock, nanoseconds (audio thread)
+    std::uint64_t end_ = 0;                    // the end of the last frame taken (GUI)
     bool fresh_ = true;
 };
 

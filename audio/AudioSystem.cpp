@@ -146,14 +146,17 @@ int AudioSystem::ProcessInput(void* input, void*, unsigned long frames, double, 
     if (!input) return 0;
     const float* samples = static_cast<const float*>(input);
     unsigned long done = 0;
+    int reduced = 0;
     while (done < frames) {
         int n = static_cast<int>(
             std::min<unsigned long>(frames - done, static_cast<unsigned long>(kReductionChunk)));
         int count = decimator_.Process(samples + done, n, reduced_.data());
         blocks_.Push(reduced_.data(), count);
         analysis_.Deliver(reduced_.data(), count);
+        reduced += count;
         done += static_cast<unsigned long>(n);
     }
+    analysis_.EndCallback(reduced);
     return 0;
 }
 

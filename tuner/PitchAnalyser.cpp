@@ -33,6 +33,10 @@ bool PitchAnalyser::HasNewFrame() const {
     return frames_.HasNewFrame();
 }
 
+std::chrono::steady_clock::time_point PitchAnalyser::NextPieceDue() const {
+    return frames_.NextPieceDue(kSampleRate);
+}
+
 double PitchAnalyser::InputGain() const {
     double gain = gainSource_ ? gainSource_() : kNominalGain;
     return gain > 0.0 && std::isfinite(gain) ? gain : kNominalGain;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -38,6 +39,8 @@ public:
     // passed the level gate, else the frame itself.
     const std::vector<float>& GetWork();
     bool HasNewFrame() const;
+    // When the input's next piece should arrive (see AnalysisFrame::NextPieceDue).
+    std::chrono::steady_clock::time_point NextPieceDue() const;
 
     // One analysis of `x`, which is overwritten with its spectrum when the gate passes.
     void Analyse(std::vector<float>& x);

@@ -57,6 +57,8 @@ constexpr const char* kInstrumentKey = "TunerInstrument";
 constexpr const char* kStyleKey = "TunerStyle";
 constexpr const char* kTransposeKey = "TunerTranspose";
 constexpr const char* kCalibrationKey = "TunerA4";
+// How long after a piece of the input is due the screen wakes for it: the device's own jitter.
+constexpr double kPieceLateSeconds = 0.002;
 
 std::string Format(const char* format, double value) {
     char text[64];
@@ -401,9 +403,12 @@ bool TunerLayout::NeedsTicks() const {
 int TunerLayout::TickDelayMs() const {
     if (Pym::GridLayout::NeedsTicks()) return 0;
     // The analysis catches up with every frame at each read-out, so the screen wakes only
-    // when one is due.
-    const double left = DllAppSettingsInstance().readOutInterval -
-                        Seconds(std::chrono::steady_clock::now() - lastReadOut_);
+    // when one is due, and when the input's next piece is due if it has not come yet.
+    const auto now = std::chrono::steady_clock::now();
+    const PitchAnalyser& analyser = DllPitchAnalyserInstance();
+    double left = DllAppSettingsInstance().readOutInterval - Seconds(now - lastReadOut_);
+    if (!framesSinceReadOut_ && !analyser.HasNewFrame())
+        left = std::max(left, Seconds(analyser.NextPieceDue() - now) + kPieceLateSeconds);
     return left > 0.0 ? static_cast<int>(std::ceil(left * 1000.0)) : 0;
 }
 
@@ -418,7 +423,13 @@ void TunerLayout::Refresh() {
     PitchAnalyser& analyser = DllPitchAnalyserInstance();
     framesSinceReadOut_ |= analyser.HasNewFrame();
     analyser.GetFrequency();
-    if (Seconds(now - lastReadOut_) < settings.readOutInterval) return;
+    const double since = Seconds(now - lastReadOut_);
+    if (since < settings.readOutInterval) return;
+    // The input arrives in pieces about as long as the interval: a read-out due before the
+    // next piece waits for it, so it follows each piece closely instead of at whatever beat
+    // the two clocks make (up to a whole interval later). A stalled input is not waited for
+    // past a second interval.
+    if (!framesSinceReadOut_ && since < 2.0 * settings.readOutInterval) return;
     lastReadOut_ = now;
     if (!framesSinceReadOut_) return;
     framesSinceReadOut_ = false;

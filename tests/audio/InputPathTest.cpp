@@ -132,4 +132,19 @@ TEST(InputPathTest, AnalysisFramesSlideByTheHopAndSkipAStaleBacklog) {
     EXPECT_FALSE(store.TakeIfNew(out));
 }
 
+TEST(InputPathTest, TheNextPieceIsDueAPieceAfterTheLast) {
+    using std::chrono::milliseconds;
+    AnalysisFrame store;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_LT(store.NextPieceDue(11025.0), start) << "none has come: nothing to wait for";
+    // A host's 60 ms piece, handed over in five callbacks in a row, then the next.
+    for (int i = 0; i < 5; ++i) store.EndCallback(132, start + std::chrono::microseconds(50 * i));
+    const auto pieceEnd = start + std::chrono::microseconds(200);
+    EXPECT_NEAR(std::chrono::duration<double>(store.NextPieceDue(11025.0) - pieceEnd).count(),
+                660 / 11025.0, 1e-6);
+    store.EndCallback(132, start + milliseconds(60));  // a new piece, alone
+    EXPECT_NEAR(std::chrono::duration<double>(store.NextPieceDue(11025.0) - start).count(),
+                0.060 + 132 / 11025.0, 1e-6);
+}
+
 }  // namespace
