@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "audio/PeakResampler.h"
 #include "pym/core/XMLLoadSave.h"
@@ -75,7 +76,17 @@ Pym::Gfx::Rect OScope::ChangedArea(const Pym::Gfx::Rect& area) const {
                                  [](const Pym::Gfx::Point& a, const Pym::Gfx::Point& b) {
                                      return a.x == b.x && a.y == b.y;
                                  });
-    return same ? Pym::Gfx::Rect{} : area;
+    if (same) return {};
+    // The band the old and the new line cross, with the pen's reach: a quiet tone moves a few
+    // rows of a tall display.
+    float top = area.y + area.height, bottom = area.y;
+    for (const std::vector<Pym::Gfx::Point>* line : {&std::as_const(points_), &drawn_})
+        for (const Pym::Gfx::Point& p : *line) {
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+    const Pym::Gfx::Rect band{area.x, top, area.width, bottom - top + 1.0f};
+    return Pym::Gfx::Intersection(Pym::Gfx::PixelsAround(band, kPenWidth), area);
 }
 
 OScopeCurtain::OScopeCurtain(TiXmlElement* element, SampleSource source)

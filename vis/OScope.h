@@ -19,7 +19,8 @@ public:
     OScope(TiXmlElement* element, SampleSource source);
 
     void DrawVis(Pym::Gfx::DrawContext& context, int x, int y, int width, int height) override;
-    // All of it when the line moved, else nothing (a silent input draws the same line).
+    // The rows the old and the new line cross when the line moved, else nothing (a silent
+    // input draws the same line).
     Pym::Gfx::Rect ChangedArea(const Pym::Gfx::Rect& area) const override;
     void ForgetDrawn() override { drawnArea_ = {}; }
     void Sample() override;

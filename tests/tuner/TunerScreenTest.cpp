@@ -9,6 +9,7 @@
 
 #include "audio/AnalysisFrame.h"
 #include "audio/BarBuffer.h"
+#include "audio/ScopeBuffer.h"
 #include "pym/gui/EditBox.h"
 #include "pym/gui/ToggleButton.h"
 #include "pym/gui/Window.h"
@@ -42,6 +43,8 @@ protected:
                 frame[i] = loudness * std::sin(2.0 * M_PI * frequency *
                                                static_cast<double>(hop * 128 + i) / 11025.0);
             DllAnalysisFrameInstance().Deliver(frame.data(), static_cast<int>(frame.size()));
+            DllScopeBufferInstance().Deliver(frame.data() + frame.size() - ScopeBuffer::kBlock,
+                                             ScopeBuffer::kBlock);
             if (painted)
                 Native().Inject(Type::Timer);
             else
