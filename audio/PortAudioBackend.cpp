@@ -58,9 +58,9 @@ constexpr unsigned long kOutputBlock = 4096;  // frames
 constexpr unsigned long kStartLead = 1024;  // frames
 // The input's buffer, at least. The host reads it in quarters: with the sound server's usual
 // 35 ms the program woke about 330 times a second to take 9 ms pieces, and the server's client
-// thread 700 times. Quarters of 200 ms (50 ms pieces) wake the device thread about 55 times a
-// second, against 85 with 100 ms, and cost the tuner about 15 ms more read-out delay (a
-// median of about 205 ms on the rig, within its 250 ms).
+// thread 700 times. Quarters of 200 ms (the rig's sound server hands them over every 60 ms or
+// so) wake the device thread about 55 times a second, against 85 with 100 ms; the tuner reads
+// out as each piece arrives (a median of 173-200 ms from a note change on the rig).
 constexpr double kInputLatency = 0.2;  // seconds
 // The stream's clock is read through the sound server (a status query of ALSA's plugin); the
 // displays ask it several times a refresh. A reading serves this long, moved on by the steady
