@@ -120,6 +120,9 @@ TEST_F(TunerRigTest, HearsNotesThroughTheInputPlaysAReferenceAndStopsListeningWh
 
     // The violin: its A string is A4.
     Click(0.1325, 0.1925);
+    // The menu is a window of its own: on a loaded machine it can take a while to be mapped,
+    // and a click before then falls through to the screen beneath it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     Click(0.1325, 0.477);  // the fourth entry of the menu
     PlayIntoTheSink(Tone(dir.Path(), 442.0, 2.5, {{1, 0.4}}));
     ReadOut heard = LastReadOut(errors);
