@@ -38,7 +38,10 @@ void AnalysisFrame::EndCallback(int count, std::chrono::steady_clock::time_point
     const int before =
         now - lastCallback_ < kSamePiece ? pieceLength_.load(std::memory_order_relaxed) : 0;
     lastCallback_ = now;
-    pieceLength_.store(before + std::max(count, 0), std::memory_order_relaxed);
+    // Bounded: callbacks that never paused would otherwise count on past what an int holds.
+    constexpr int kLongestPiece = 1 << 20;
+    pieceLength_.store(std::min(before, kLongestPiece) + std::clamp(count, 0, kLongestPiece),
+                       std::memory_order_relaxed);
     pieceEnded_.store(now, std::memory_order_release);
 }
 

@@ -404,11 +404,16 @@ int TunerLayout::TickDelayMs() const {
     if (Pym::GridLayout::NeedsTicks()) return 0;
     // The analysis catches up with every frame at each read-out, so the screen wakes only
     // when one is due, and when the input's next piece is due if it has not come yet.
+    // The wait for a piece ends where Refresh gives up on it, two intervals after the last
+    // read-out, whatever the piece's pace promised.
     const auto now = std::chrono::steady_clock::now();
     const PitchAnalyser& analyser = DllPitchAnalyserInstance();
-    double left = DllAppSettingsInstance().readOutInterval - Seconds(now - lastReadOut_);
+    const double interval = DllAppSettingsInstance().readOutInterval;
+    const double since = Seconds(now - lastReadOut_);
+    double left = interval - since;
     if (!framesSinceReadOut_ && !analyser.HasNewFrame())
-        left = std::max(left, Seconds(analyser.NextPieceDue() - now) + kPieceLateSeconds);
+        left = std::min(std::max(left, Seconds(analyser.NextPieceDue() - now) + kPieceLateSeconds),
+                        2.0 * interval - since);
     return left > 0.0 ? static_cast<int>(std::ceil(left * 1000.0)) : 0;
 }
 

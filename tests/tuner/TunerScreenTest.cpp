@@ -201,6 +201,19 @@ TEST_F(TunerScreenTest, ReadOutsRepaintOnlyWhatChangedAsAWholeRepaintWouldShowIt
     EXPECT_EQ(Shown(), pieces);
 }
 
+// A read-out due before the input's next piece waits for it, but never past two read-out
+// intervals, whatever pace the pieces promise.
+TEST_F(TunerScreenTest, AReadOutWaitsForTheNextPieceNoLongerThanTwoIntervals) {
+    TunerLayout& tuner = Open();
+    Hear(tuner, 440.0f);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    tuner.Refresh();  // reads out what came; nothing new since
+    ASSERT_FALSE(DllPitchAnalyserInstance().HasNewFrame());
+    // Callbacks that never paused count as one endless piece.
+    DllAnalysisFrameInstance().EndCallback(1 << 30);
+    EXPECT_LE(tuner.TickDelayMs(), 2 * 50);
+}
+
 TEST_F(TunerScreenTest, TheInputIsOpenOnlyWhileTheScreenListens) {
     Open();
     EXPECT_TRUE(Listening());
