@@ -42,4 +42,28 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
     return true;
 }
 
+bool ReadExactly(int fd, void* to, std::size_t count) {
+    auto* at = static_cast<char*>(to);
+    while (count > 0) {
+        const ssize_t got = ::read(fd, at, count);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        at += got;
+        count -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool WriteExactly(int fd, const void* from, std::size_t count) {
+    const auto* at = static_cast<const char*>(from);
+    while (count > 0) {
+        const ssize_t put = ::write(fd, at, count);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        at += put;
+        count -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
 }  // namespace Pym

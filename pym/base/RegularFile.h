@@ -14,4 +14,9 @@ int OpenRegularFile(const std::string& path);
 // when the file is not regular, too large or unreadable.
 bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& out);
 
+// Exactly `count` bytes from or to a descriptor, through short transfers and interruptions by
+// signals; false at the end of the file or on an error.
+bool ReadExactly(int fd, void* to, std::size_t count);
+bool WriteExactly(int fd, const void* from, std::size_t count);
+
 }  // namespace Pym

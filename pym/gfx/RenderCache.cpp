@@ -58,28 +58,6 @@ fs::path MarkPath(const RenderCache::Key& key) {
     return Folder() / (Name(key) + ".ok");
 }
 
-bool ReadExactly(int fd, void* to, std::size_t count) {
-    auto* at = static_cast<char*>(to);
-    while (count > 0) {
-        ssize_t got = read(fd, at, count);
-        if (got <= 0) return false;
-        at += got;
-        count -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
-bool WriteExactly(int fd, const void* from, std::size_t count) {
-    const auto* at = static_cast<const char*>(from);
-    while (count > 0) {
-        ssize_t put = write(fd, at, count);
-        if (put <= 0) return false;
-        at += put;
-        count -= static_cast<std::size_t>(put);
-    }
-    return true;
-}
-
 // Opens an entry and reads its header; -1 unless it is a regular file of exactly the size its
 // header gives, made for this key.
 int OpenEntry(const fs::path& file, const RenderCache::Key& key, Header& header) {
