@@ -59,6 +59,8 @@ constexpr const char* kTransposeKey = "TunerTranspose";
 constexpr const char* kCalibrationKey = "TunerA4";
 // How long after a piece of the input is due the screen wakes for it: the device's own jitter.
 constexpr double kPieceLateSeconds = 0.002;
+// A read-out waits for a late piece until this many read-out intervals have passed.
+constexpr double kLongestWaitIntervals = 2.0;
 
 std::string Format(const char* format, double value) {
     char text[64];
@@ -404,8 +406,8 @@ int TunerLayout::TickDelayMs() const {
     if (Pym::GridLayout::NeedsTicks()) return 0;
     // The analysis catches up with every frame at each read-out, so the screen wakes only
     // when one is due, and when the input's next piece is due if it has not come yet.
-    // The wait for a piece ends where Refresh gives up on it, two intervals after the last
-    // read-out, whatever the piece's pace promised.
+    // The wait for a piece ends where Refresh gives up on it, whatever the piece's pace
+    // promised.
     const auto now = std::chrono::steady_clock::now();
     const PitchAnalyser& analyser = DllPitchAnalyserInstance();
     const double interval = DllAppSettingsInstance().readOutInterval;
@@ -413,7 +415,7 @@ int TunerLayout::TickDelayMs() const {
     double left = interval - since;
     if (!framesSinceReadOut_ && !analyser.HasNewFrame())
         left = std::min(std::max(left, Seconds(analyser.NextPieceDue() - now) + kPieceLateSeconds),
-                        2.0 * interval - since);
+                        kLongestWaitIntervals * interval - since);
     return left > 0.0 ? static_cast<int>(std::ceil(left * 1000.0)) : 0;
 }
 
@@ -434,7 +436,7 @@ void TunerLayout::Refresh() {
     // next piece waits for it, so it follows each piece closely instead of at whatever beat
     // the two clocks make (up to a whole interval later). A stalled input is not waited for
     // past a second interval.
-    if (!framesSinceReadOut_ && since < 2.0 * settings.readOutInterval) return;
+    if (!framesSinceReadOut_ && since < kLongestWaitIntervals * settings.readOutInterval) return;
     lastReadOut_ = now;
     if (!framesSinceReadOut_) return;
     framesSinceReadOut_ = false;
